@@ -1,0 +1,42 @@
+#include "config/Text.h"
+
+#include <charconv>
+
+namespace vesk {
+
+namespace {
+bool istTrimmbar(char zeichen) noexcept { return static_cast<unsigned char>(zeichen) <= 0x20; }
+}  // namespace
+
+std::string_view trimme(std::string_view text) noexcept {
+  while (!text.empty() && istTrimmbar(text.front())) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && istTrimmbar(text.back())) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+std::optional<std::int32_t> leseGanzzahl(std::string_view text) noexcept {
+  std::int32_t wert = 0;
+  const char* ende = text.data() + text.size();
+  const auto [rest, fehler] = std::from_chars(text.data(), ende, wert);
+  if (text.empty() || fehler != std::errc{} || rest != ende) {
+    return std::nullopt;
+  }
+  return wert;
+}
+
+std::string ohneLeerzeichen(std::string_view text) {
+  std::string ergebnis;
+  ergebnis.reserve(text.size());
+  for (const char zeichen : text) {
+    if (zeichen != ' ' && zeichen != '\t') {
+      ergebnis.push_back(zeichen);
+    }
+  }
+  return ergebnis;
+}
+
+}  // namespace vesk

@@ -1,0 +1,148 @@
+#include "config/Vesk_DatenFeld.h"
+
+#include <string>
+
+#include "config/Text.h"
+#include "config/Vesk_DatensatzDateiException.h"
+#include "config/Vesk_StrukturDateiException.h"
+#include "errors/Vesk_DatenFeldFehler.h"
+#include "errors/Vesk_FehlerListe.h"
+#include "fields/Vesk_Feldart.h"
+#include "fields/Vesk_FeldartenFabrik.h"
+#include "fields/Vesk_WerteMenge.h"
+#include "fields/Vesk_WertemengenFabrik.h"
+
+namespace {
+
+constexpr std::int64_t SATZLAENGE = 256;
+
+std::int32_t leseZahl(std::string_view text) {
+  const auto zahl = vesk::leseGanzzahl(text);
+  if (!zahl) {
+    throw Vesk_DatensatzDateiException("Ungueltiger Wert " + std::string(text) +
+                                       " (nur ganze Zahlen erlaubt)");
+  }
+  return *zahl;
+}
+
+}  // namespace
+
+Vesk_DatenFeld::Vesk_DatenFeld(std::string_view definition) {
+  int n = 0;
+  std::string parameter;
+  for (const char zeichen : definition) {
+    if (zeichen == ' ' || zeichen == '\t') {
+      continue;
+    }
+    if (zeichen == ',' && n < 4) {
+      setzeFeld(n, parameter);
+      parameter.clear();
+      ++n;
+    } else {
+      parameter.push_back(zeichen);
+    }
+  }
+  setzeFeld(n, parameter);
+  if (n < 3) {
+    throw Vesk_DatensatzDateiException("Zu wengig Parameter in " + std::string(definition));
+  }
+}
+
+void Vesk_DatenFeld::setzeFeld(int n, std::string_view text) {
+  switch (n) {
+    case 0:
+      if (text == "m") {
+        feldTyp = MUSS;
+      } else if (text == "mk") {
+        feldTyp = MUSS_KANN;
+      } else if (text.empty()) {
+        feldTyp = KANN;
+      } else {
+        throw Vesk_DatensatzDateiException("Nicht erlaubter Feldtyp " + std::string(text) +
+                                           "(erlaubt:m,mk)");
+      }
+      break;
+    case 1:
+      feldArt = Vesk_FeldartenFabrik::gibFeldart(text);
+      if (feldArt == nullptr) {
+        throw Vesk_DatensatzDateiException("Unbekannter Datentyp:" + std::string(text));
+      }
+      break;
+    case 2:
+      setzeAdresse(text);
+      break;
+    case 3:
+      setzeAnzahlBytes(text);
+      break;
+    case 4:
+      setzeWerteMenge(text);
+      break;
+    default:
+      throw Vesk_Exception("Programmierfehler: falsche Feldnummer");
+  }
+}
+
+void Vesk_DatenFeld::setzeAdresse(std::string_view text) {
+  const std::int32_t position = leseZahl(text);
+  if (position < 1) {
+    throw Vesk_DatensatzDateiException("Ungueltiger Wert " + std::string(text) +
+                                       " (Adresse muss mindestens 1 sein)");
+  }
+  adresse = position - 1;
+  if (adresse > SATZLAENGE) {
+    throw Vesk_StrukturDateiException("Adresse " + std::to_string(adresse) + " > 256 ");
+  }
+}
+
+void Vesk_DatenFeld::setzeAnzahlBytes(std::string_view text) {
+  anzahlBytes = leseZahl(text);
+  const std::int64_t ende = std::int64_t{adresse} + anzahlBytes;
+  if (ende > SATZLAENGE) {
+    throw Vesk_StrukturDateiException("Adresse + AnzahlBytes = " + std::to_string(ende) +
+                                      " > 256");
+  }
+}
+
+void Vesk_DatenFeld::setzeWerteMenge(std::string_view text) {
+  werteMenge = Vesk_WertemengenFabrik::gibWerteMenge(text);
+  if (werteMenge == nullptr) {
+    eigeneWerteMenge = Vesk_WertemengenFabrik::createWerteMenge("", text);
+    werteMenge = eigeneWerteMenge.get();
+  }
+}
+
+Vesk_DatenFeldFehler* Vesk_DatenFeld::pruefe(std::span<const unsigned char> bytes,
+                                             std::size_t offset, Vesk_FehlerListe& liste) const {
+  const std::size_t start = offset + static_cast<std::size_t>(adresse);
+  const int status = feldArt->pruefe(bytes, start, anzahlBytes, werteMenge);
+  const bool muss = feldTyp == MUSS;
+  switch (status) {
+    case Vesk_Feldart::INITIALWERT:
+      if (muss) {
+        return &liste.hinzufuegenFehler(
+            std::make_unique<Vesk_DatenFeldFehler>(Vesk_DatenFeldFehler::MUSS_FEHLER));
+      }
+      return nullptr;
+    case Vesk_Feldart::UNGUELTIG:
+      return &liste.hinzufuegenFehler(
+          std::make_unique<Vesk_DatenFeldFehler>(Vesk_DatenFeldFehler::FORMAT_FEHLER));
+    case Vesk_Feldart::INITIALWERT_NICHT_IM_WERTEBEREICH:
+      if (!muss) {
+        return nullptr;
+      }
+      [[fallthrough]];
+    case Vesk_Feldart::NICHT_IM_WERTEBEREICH: {
+      std::string text = "'" + werteMenge->gibBezeichner() + "' :" +
+                         feldArt->gibWert(bytes, start, anzahlBytes).alsUtf8();
+      return &liste.hinzufuegenFehler(std::make_unique<Vesk_DatenFeldFehler>(
+          Vesk_DatenFeldFehler::WERTEBEREICH_FEHLER, std::move(text)));
+    }
+    default:
+      return nullptr;
+  }
+}
+
+vesk::MeldungsText Vesk_DatenFeld::gibWert(std::span<const unsigned char> bytes,
+                                           std::size_t offset) const {
+  return feldArt->gibWert(bytes, offset + static_cast<std::size_t>(adresse), anzahlBytes);
+}

@@ -1,0 +1,13 @@
+#include "config/Vesk_IniFileException.h"
+
+std::string Vesk_IniFileException::toString() const {
+  if (!gruppe) {
+    return gibBeschreibung();
+  }
+  return *gruppe + ":" + gibBeschreibung();
+}
+
+void Vesk_IniFileException::setzeGruppe(std::string neueGruppe) {
+  static_cast<void>(zeile);
+  gruppe = std::move(neueGruppe);
+}

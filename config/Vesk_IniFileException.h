@@ -1,0 +1,23 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "config/Vesk_Exception.h"
+
+// A fault that lies in one group (record type or message type) of a definition file.
+class Vesk_IniFileException : public Vesk_Exception {
+ public:
+  explicit Vesk_IniFileException(std::string text) : Vesk_Exception(std::move(text)) {}
+  Vesk_IniFileException(std::string text, std::string gruppeDesFehlers)
+      : Vesk_Exception(std::move(text)), gruppe(std::move(gruppeDesFehlers)) {}
+
+  // "gruppe:text", or the text alone without a group.
+  [[nodiscard]] std::string toString() const override;
+  // Sets or replaces the group, on the way out of the builder that knows it.
+  virtual void setzeGruppe(std::string neueGruppe);
+  [[nodiscard]] const std::optional<std::string>& gibGruppe() const { return gruppe; }
+
+ private:
+  int zeile = 0;  // kept for the record; nothing reads it
+  std::optional<std::string> gruppe;
+};

@@ -1,0 +1,38 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "config/Vesk_DatenFeld.h"
+
+class Vesk_FehlerListe;
+
+// A record type: the ordered fields that split the 256 bytes of a record, each byte covered by
+// exactly one field. Owned by the record-type registry until the process ends.
+class Vesk_Satzart {
+ public:
+  // Builds the fields from their definition texts and proves that they cover every byte once.
+  // Throws Vesk_IniFileException or a class derived from it, with `name` as group.
+  Vesk_Satzart(std::string name, std::span<const std::string> definitionen);
+
+  // The technical check of the record starting at `offset` in `bytes`: at most one finding per
+  // field, in definition order, each completed with field index and record-type name.
+  // True when no field produced a finding.
+  bool pruefe(std::span<const unsigned char> bytes, std::size_t offset,
+              Vesk_FehlerListe& liste) const;
+  // Field `n`, counting from 1; nullptr outside 1 to the number of fields.
+  [[nodiscard]] const Vesk_DatenFeld* gibDatenFeld(std::int64_t n) const;
+  // Field `n` for a step that cannot do without it. Throws Vesk_DatensatzDateiException
+  // "Satzart <name> hat kein Datenfeld <n>" with the record-type name as group.
+  [[nodiscard]] const Vesk_DatenFeld& gibBenoetigtesDatenFeld(std::int32_t n) const;
+  [[nodiscard]] const std::string& gibBezeichner() const { return bezeichner; }
+  [[nodiscard]] std::size_t gibAnzahlFelder() const { return datenFelder.size(); }
+
+ private:
+  void baueFelder(std::span<const std::string> definitionen);
+
+  std::vector<Vesk_DatenFeld> datenFelder;
+  std::string bezeichner;
+};

@@ -1,0 +1,1 @@
+#include "driver/Vesk_Meldung.h"

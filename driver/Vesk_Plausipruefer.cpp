@@ -1,0 +1,132 @@
+#include "driver/Vesk_Plausipruefer.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "config/Dateien.h"
+#include "config/IniFile.h"
+#include "config/Vesk_Exception.h"
+#include "driver/Vesk_Plausipruefung.h"
+#include "errors/Vesk_FehlerListe.h"
+
+namespace {
+
+constexpr int OK = 0;
+constexpr int FEHLER_GEFUNDEN = 1;
+constexpr int ABBRUCH = 2;
+
+constexpr std::string_view GRUPPE = "PLAUSIPRUEFUNG";
+
+// The message file's bytes, read whole before anything else is opened.
+struct Nachricht {
+  std::unique_ptr<unsigned char[]> bytes;
+  std::size_t laenge = 0;
+};
+
+struct DateiSchliesser {
+  void operator()(std::FILE* datei) const { std::fclose(datei); }
+};
+
+Nachricht leseNachricht(const std::string& name) {
+  std::error_code fehler;
+  const std::uintmax_t groesse = std::filesystem::file_size(name, fehler);
+  if (fehler || groesse == 0) {
+    throw Vesk_Exception("Nachrichtendatei " + name + " nicht gefunden");
+  }
+  Nachricht nachricht{std::make_unique_for_overwrite<unsigned char[]>(groesse), groesse};
+  const std::unique_ptr<std::FILE, DateiSchliesser> datei(std::fopen(name.c_str(), "rb"));
+  if (!datei) {
+    if (errno == ENOENT) {
+      throw Vesk_Exception("Nachrichtendatei " + name + " nicht gefunden");
+    }
+    throw Vesk_Exception("Fehler beim Auslesen von " + name);
+  }
+  std::size_t gelesen = 0;
+  while (gelesen < groesse) {
+    const std::size_t stueck = std::fread(nachricht.bytes.get() + gelesen, 1, groesse - gelesen,
+                                          datei.get());
+    if (stueck == 0) {
+      throw Vesk_Exception("Fehler beim Auslesen von " + name);
+    }
+    gelesen += stueck;
+  }
+  return nachricht;
+}
+
+// Steps 4 to 7 of a run: the main INI file and the names of the two definition files.
+struct Definitionen {
+  std::string struktur;
+  std::string datensaetze;
+};
+
+Definitionen leseHauptdatei(const std::string& name) {
+  if (!vesk::istDatei(name)) {
+    throw Vesk_Exception("Pemo-Initialisierungsdatei " + name + " nicht gefunden");
+  }
+  const IniFile ini(name);
+  if (!ini.hasVariables(GRUPPE)) {
+    throw Vesk_Exception("Kein Feld fuer Plausipruefung in " + name + " definiert");
+  }
+  Definitionen definitionen{ini.getValue(GRUPPE, "STRUKTUR"), ini.getValue(GRUPPE, "DATENSAETZE")};
+  if (definitionen.struktur.empty()) {
+    throw Vesk_Exception("Keine Strukturdefinitions-Datei in " + name + " definiert");
+  }
+  if (definitionen.datensaetze.empty()) {
+    throw Vesk_Exception("Keine Datensatzdefinitions-Datei in " + name + " definiert");
+  }
+  return definitionen;
+}
+
+void berichte(const Vesk_FehlerListe& liste) {
+  std::cout << "Nachrichtentyp: " << liste.gibNachrichtenTyp().value_or("nicht erkannt") << '\n';
+  std::cout << "Anzahl der Fehler:" << liste.gibGroesse() << '\n';
+  if (liste.gibGroesse() > 0) {
+    liste.ausgeben(std::cout);
+  } else {
+    std::cout << "Nachricht OK !\n";
+  }
+}
+
+int pruefe(std::span<const std::string_view> argumente) {
+  const Nachricht nachricht = leseNachricht(std::string(argumente[1]));
+  const Definitionen definitionen = leseHauptdatei(std::string(argumente[0]));
+  const Vesk_Plausipruefung pruefung(definitionen.struktur, definitionen.datensaetze);
+  const Vesk_FehlerListe liste = pruefung.pruefe({nachricht.bytes.get(), nachricht.laenge});
+  berichte(liste);
+  if (argumente.size() == 3) {
+    std::cout.flush();
+    liste.schreibeProtokollDatei(std::string(argumente[2]));
+  }
+  return liste.gibGroesse() > 0 ? FEHLER_GEFUNDEN : OK;
+}
+
+int brichAb(std::string_view text) {
+  std::cout.flush();
+  std::cerr << "Ausnahmefehler aufgetreten:\n" << text << "\nProgrammabbruch.\n";
+  return ABBRUCH;
+}
+
+}  // namespace
+
+int Vesk_Plausipruefer::main(std::span<const std::string_view> argumente) {
+  if (argumente.size() < 2 || argumente.size() > 3) {
+    std::cout << "usage: Vesk_Plausipruefer <Ini-Datei> <Nachrichten-Datei> [<Protokoll-Datei>]\n";
+    return ABBRUCH;
+  }
+  try {
+    return pruefe(argumente);
+  } catch (const Vesk_Exception& e) {
+    return brichAb(e.toString());
+  } catch (const std::bad_alloc&) {
+    return brichAb("Nicht genug Arbeitsspeicher fuer die Pruefung");
+  } catch (const std::exception& e) {
+    return brichAb(std::string("Unerwarteter Fehler: ") + e.what());
+  } catch (...) {
+    return brichAb("Unbekannter Fehler");
+  }
+}

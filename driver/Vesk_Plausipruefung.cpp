@@ -1,0 +1,243 @@
+#include "driver/Vesk_Plausipruefung.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <string_view>
+
+#include "config/Dateien.h"
+#include "config/Vesk_DatenFeld.h"
+#include "config/Vesk_DatensatzDateiException.h"
+#include "config/Vesk_Satzart.h"
+#include "config/Vesk_SatzartenFabrik.h"
+#include "config/Vesk_StrukturDateiException.h"
+#include "config/Vesk_TechnischePlausi.h"
+#include "driver/Vesk_Meldung.h"
+#include "errors/Vesk_StrukturFehler.h"
+#include "fields/MeldungsText.h"
+#include "fields/Vesk_FeldartenFabrik.h"
+#include "fields/Vesk_WertemengenFabrik.h"
+#include "rules/Vesk_MussKannPlausi.h"
+#include "structure/Vesk_NachrichtenTyp.h"
+#include "structure/Vesk_NachrichtenTypFabrik.h"
+#include "structure/Vesk_StrukturPlausi.h"
+
+namespace {
+
+constexpr std::size_t SATZLAENGE = Vesk_Datensatz::SATZLAENGE;
+constexpr std::size_t MINDESTLAENGE = 2 * SATZLAENGE;  // header and trailer
+constexpr std::size_t TEILSATZ_ZEICHEN = 66;           // offset of the partial-record number
+
+// Checks the names and the existence of both definition files, in this order; returns the name
+// of the structure-definition file to load first.
+const std::string& vorhandeneStrukturDatei(const std::string& struktur,
+                                           const std::string& datensaetze) {
+  if (struktur.empty() || datensaetze.empty()) {
+    throw Vesk_Exception("Programmierfehler: Namen der Ini-Dateien nicht angegeben !");
+  }
+  if (!vesk::istDatei(struktur)) {
+    throw Vesk_StrukturDateiException("Konnte Initialisierungsdatei " + struktur +
+                                      " fuer Nachrichtenstruktur nicht oeffnen");
+  }
+  if (!vesk::istDatei(datensaetze)) {
+    throw Vesk_DatensatzDateiException("Konnte Initialisierungsdatei " + datensaetze +
+                                       " fuer Dateistruktur nicht oeffnen");
+  }
+  return struktur;
+}
+
+vesk::MeldungsText textBei(std::span<const unsigned char> nachricht, std::size_t start,
+                           std::size_t laenge) {
+  const auto bytes = nachricht.subspan(start, laenge);
+  return vesk::MeldungsText(
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+// The record type named by message characters, or nullptr when no such type can be built: a
+// name holding a byte of 0x80 or above never names one.
+const Vesk_Satzart* sucheSatzart(vesk::MeldungsText name) {
+  if (!name.istAscii()) {
+    return nullptr;
+  }
+  try {
+    return Vesk_SatzartenFabrik::sucheSatzart(name.roh());
+  } catch (const Vesk_IniFileException&) {
+    return nullptr;
+  }
+}
+
+void meldeStruktur(Vesk_FehlerListe& liste, std::int32_t nummer, std::string text) {
+  auto fehler = std::make_unique<Vesk_StrukturFehler>(nummer);
+  fehler->setzeErklaerendenText(std::move(text));
+  liste.hinzufuegenFehler(std::move(fehler));
+}
+
+}  // namespace
+
+Vesk_Plausipruefung::Vesk_Plausipruefung(const std::string& strukturDatei,
+                                         const std::string& datensatzDatei)
+    : iniDateiStruktur(vorhandeneStrukturDatei(strukturDatei, datensatzDatei)),
+      iniDateiDatensaetze(datensatzDatei) {
+  Vesk_DatensatzDateiException::setzeDateiname(datensatzDatei);
+  Vesk_StrukturDateiException::setzeDateiname(strukturDatei);
+  // Fields refer to value sets and field kinds, message types to record types.
+  Vesk_WertemengenFabrik::initialisiere(iniDateiDatensaetze);
+  Vesk_FeldartenFabrik::initialisiere();
+  Vesk_SatzartenFabrik::initialisiere(iniDateiDatensaetze);
+  Vesk_NachrichtenTypFabrik::initialisiere(iniDateiStruktur);
+}
+
+Vesk_FehlerListe Vesk_Plausipruefung::pruefe(Bytes nachricht) const {
+  Vesk_FehlerListe liste;
+  if (nachricht.size() < MINDESTLAENGE) {
+    meldeStruktur(liste, Vesk_StrukturFehler::NACHRICHT_LAENGE, "Nachrichtenl\xC3\xA4nge < 512 Byte");
+    return liste;
+  }
+  const Vesk_NachrichtenTyp* typ = analysiereVorsatz(nachricht, liste);
+  if (typ == nullptr || liste.gibGroesse() > 0) {
+    return liste;
+  }
+  liste.setzeNachrichtenTyp(typ->gibBezeichner());
+  const std::int32_t anzahl = analysiereNachsatz(nachricht, liste);
+  if (anzahl == 0 || liste.gibGroesse() > 0) {
+    return liste;
+  }
+  const std::optional<Vesk_Meldung> meldung = erzeugeMeldung(nachricht, anzahl, liste);
+  if (!meldung || liste.gibGroesse() > 0) {
+    return liste;
+  }
+  pruefeInhalt(nachricht, *typ, *meldung, liste);
+  return liste;
+}
+
+void Vesk_Plausipruefung::pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTyp& typ,
+                                       const Vesk_Meldung& meldung,
+                                       Vesk_FehlerListe& liste) const {
+  Vesk_StrukturPlausi struktur(typ);
+  if (!struktur.pruefeStruktur(meldung, liste)) {
+    return;
+  }
+  const bool schadenmeldung =
+      &typ == &Vesk_NachrichtenTypFabrik::gibNachrichtenTyp(Vesk_NachrichtenTypFabrik::SCHADENMELDUNG);
+  if (schadenmeldung && !Vesk_MussKannPlausi(iniDateiStruktur).pruefeMussKann(nachricht, liste)) {
+    return;
+  }
+  static_cast<void>(Vesk_TechnischePlausi().pruefeDatensaetze(meldung, liste));
+}
+
+const Vesk_NachrichtenTyp* Vesk_Plausipruefung::analysiereVorsatz(Bytes nachricht,
+                                                                 Vesk_FehlerListe& liste) const {
+  const Vesk_Satzart& vorsatz = Vesk_SatzartenFabrik::gibVorsatz();
+  if (!textBei(nachricht, 0, 4).gleicht(vorsatz.gibBezeichner())) {
+    liste.hinzufuegenFehler(
+        std::make_unique<Vesk_StrukturFehler>(Vesk_StrukturFehler::VORSATZ_FEHLT, vorsatz.gibBezeichner()));
+    return nullptr;
+  }
+  return &ermittleNachrichtenTyp(nachricht, vorsatz);
+}
+
+const Vesk_NachrichtenTyp& Vesk_Plausipruefung::ermittleNachrichtenTyp(
+    Bytes nachricht, const Vesk_Satzart& vorsatz) const {
+  const vesk::MeldungsText sendeArt = vorsatz.gibBenoetigtesDatenFeld(2).gibWert(nachricht, 0);
+  return Vesk_NachrichtenTypFabrik::gibNachrichtenTypSendeArt(sendeArt);
+}
+
+std::int32_t Vesk_Plausipruefung::analysiereNachsatz(Bytes nachricht,
+                                                     Vesk_FehlerListe& liste) const {
+  const Vesk_Satzart& nachsatz = Vesk_SatzartenFabrik::gibNachsatz();
+  const std::size_t start = nachricht.size() - SATZLAENGE;
+  if (!textBei(nachricht, start, 4).gleicht(nachsatz.gibBezeichner())) {
+    liste.hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(
+        Vesk_StrukturFehler::NACHSATZ_FEHLT, nachsatz.gibBezeichner()));
+    return 0;
+  }
+  const std::int32_t anzahl =
+      nachsatz.gibBenoetigtesDatenFeld(2).gibWert(nachricht, start).alsGanzzahl().value_or(0);
+  if (anzahl == 0) {
+    liste.hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(
+        Vesk_StrukturFehler::SATZANZAHL_UNGUELTIG, nachsatz.gibBezeichner()));
+  }
+  return anzahl;
+}
+
+std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(Bytes nachricht,
+                                                                std::int32_t anzahlDatensaetze,
+                                                                Vesk_FehlerListe& liste) const {
+  Vesk_Meldung meldung;
+  const std::size_t moeglich = nachricht.size() / SATZLAENGE + 1;
+  meldung.reserviere(std::min<std::size_t>(
+      moeglich, static_cast<std::size_t>(std::max<std::int64_t>(anzahlDatensaetze, 0)) + 2));
+  // 64-bit frame arithmetic: attachment lengths add up to more than 32 bits.
+  const auto laenge = static_cast<std::int64_t>(nachricht.size());
+  std::int64_t start = 0;
+  std::int64_t index = 0;
+  std::int64_t anhaenge = 0;
+  do {
+    const auto satzStart = static_cast<std::size_t>(start);
+    std::array<char, 6> erweitert{};
+    const vesk::MeldungsText name = textBei(nachricht, satzStart, 4);
+    vesk::MeldungsText gefunden = name;
+    const Vesk_Satzart* satzart = sucheSatzart(name);
+    if (satzart == nullptr) {
+      std::copy_n(name.roh().begin(), 4, erweitert.begin());
+      erweitert[4] = '.';
+      erweitert[5] = static_cast<char>(nachricht[satzStart + TEILSATZ_ZEICHEN]);
+      gefunden = vesk::MeldungsText(std::string_view(erweitert.data(), erweitert.size()));
+      satzart = sucheSatzart(gefunden);
+    }
+    if (satzart == nullptr) {
+      auto fehler = std::make_unique<Vesk_StrukturFehler>(Vesk_StrukturFehler::DATENSAETZE_VERSCHOBEN);
+      fehler->setzeErklaerendenText(" Unbekannte Satzart: " + gefunden.alsUtf8());
+      fehler->setzeDatensatzNummer(index);
+      liste.hinzufuegenFehler(std::move(fehler));
+      return std::nullopt;
+    }
+    meldung.satzAnfuegen(gefunden.roh(), *satzart, nachricht, satzStart);
+    if (gefunden.roh() == Vesk_SatzartenFabrik::ANHANGSBESCHREIBUNG) {
+      const std::int32_t anhang = analysiereAnhangsBeschreibung(nachricht, *satzart, satzStart, liste);
+      if (anhang == 0) {
+        return std::nullopt;
+      }
+      anhaenge += anhang;
+    }
+    start += static_cast<std::int64_t>(SATZLAENGE);
+    ++index;
+  } while (anhaenge + start + static_cast<std::int64_t>(MINDESTLAENGE) <= laenge);
+
+  meldung.satzAnfuegen(Vesk_SatzartenFabrik::NACHSATZ, Vesk_SatzartenFabrik::gibNachsatz(),
+                       nachricht, nachricht.size() - SATZLAENGE);
+  ++index;
+  const std::int64_t gelesen = index - 2;
+  if (gelesen != anzahlDatensaetze) {
+    meldeStruktur(liste, Vesk_StrukturFehler::SATZANZAHL_UNGUELTIG,
+                  "Gelesene Datensatzzahl: " + std::to_string(gelesen) +
+                      ", Datensaetze laut Nachsatz:" + std::to_string(anzahlDatensaetze));
+  }
+  const std::int64_t erwartet =
+      std::int64_t{anzahlDatensaetze} * static_cast<std::int64_t>(SATZLAENGE) + anhaenge +
+      static_cast<std::int64_t>(MINDESTLAENGE);
+  if (laenge != erwartet) {
+    meldeStruktur(liste, Vesk_StrukturFehler::NACHRICHT_LAENGE,
+                  "Tatsaechliche Nachrichtenlaenge: " + std::to_string(laenge) +
+                      ", Erwarete Nachrichtenlaenge: " + std::to_string(erwartet));
+  }
+  return meldung;
+}
+
+std::int32_t Vesk_Plausipruefung::analysiereAnhangsBeschreibung(Bytes nachricht,
+                                                                const Vesk_Satzart& anhang,
+                                                                std::size_t start,
+                                                                Vesk_FehlerListe& liste) const {
+  const auto laenge = anhang.gibBenoetigtesDatenFeld(12).gibWert(nachricht, start).alsGanzzahl();
+  // A negative length would move the frame backwards; it is as invalid as no number.
+  if (!laenge || *laenge < 0) {
+    meldeStruktur(liste, Vesk_StrukturFehler::ANHANGBESCHREIBUNG_UNGUELTIG,
+                  "Datenformat der Anhanglaenge ungueltig");
+    return 0;
+  }
+  if (*laenge == 0) {
+    meldeStruktur(liste, Vesk_StrukturFehler::ANHANGBESCHREIBUNG_UNGUELTIG,
+                  "Anhang mit der Laenge 0 nicht zugelassen");
+  }
+  return *laenge;
+}

@@ -1,0 +1,49 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// One finding about a message: a number of its class's catalogue plus the context its raiser
+// knows. Error records are collected in the error list, never thrown. Texts are UTF-8.
+class Vesk_Fehler {
+ public:
+  virtual ~Vesk_Fehler() = default;
+  Vesk_Fehler(const Vesk_Fehler&) = delete;
+  Vesk_Fehler& operator=(const Vesk_Fehler&) = delete;
+
+  [[nodiscard]] virtual std::int32_t gibFehlerNummer() const { return fehlerNummer; }
+  virtual void setzeSatzart(std::string satzart) { satzartBezeichner = std::move(satzart); }
+  [[nodiscard]] virtual const std::optional<std::string>& gibSatzart() const {
+    return satzartBezeichner;
+  }
+  virtual void setzeDatensatzNummer(std::int64_t nummer) { datensatzNummer = nummer; }
+  [[nodiscard]] virtual std::int64_t gibDatensatzNummer() const { return datensatzNummer; }
+  virtual void setzeErklaerendenText(std::string text) { erklaerenderText = std::move(text); }
+  [[nodiscard]] virtual const std::optional<std::string>& gibErklaerendenText() const {
+    return erklaerenderText;
+  }
+  // The one-line description of the console report.
+  [[nodiscard]] virtual std::string gibBeschreibung() const = 0;
+  // The catalogue description of the number alone.
+  [[nodiscard]] virtual std::string_view gibFehlerText() const = 0;
+  // The 9-character class tag of the protocol file.
+  [[nodiscard]] virtual std::string_view gibProtokollKennung() const { return "Unbekannt"; }
+
+ protected:
+  Vesk_Fehler(std::int32_t nummer, std::optional<std::string> satzart, std::int64_t satzNummer,
+              std::optional<std::string> text)
+      : fehlerNummer(nummer),
+        erklaerenderText(std::move(text)),
+        satzartBezeichner(std::move(satzart)),
+        datensatzNummer(satzNummer) {}
+
+  // Appends "  " + explanatory text when one is set (an empty one still adds the two blanks).
+  void haengeErklaerendenTextAn(std::string& zeile) const;
+
+ private:
+  std::int32_t fehlerNummer;
+  std::optional<std::string> erklaerenderText;
+  std::optional<std::string> satzartBezeichner;
+  std::int64_t datensatzNummer;  // index of the record in the message; 0 = header
+};

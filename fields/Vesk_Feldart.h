@@ -1,0 +1,104 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "fields/MeldungsText.h"
+
+class Vesk_WerteMenge;
+
+// A field kind: judges the bytes of one data field (well formed for the kind, only the initial
+// value, in the field's value set) and extracts the field's value. One instance per kind serves
+// every field of that kind; the collected characters of the last check (`daten`) are a view into
+// the checked bytes, so the check never allocates and never copies record bytes.
+class Vesk_Feldart {
+ public:
+  static constexpr int UNDEFINIERT = 0;
+  static constexpr int UNGUELTIG = 1;
+  static constexpr int GUELTIG = 2;
+  static constexpr int INITIALWERT = 3;
+  static constexpr int NICHT_IM_WERTEBEREICH = 4;
+  static constexpr int INITIALWERT_NICHT_IM_WERTEBEREICH = 5;
+
+  virtual ~Vesk_Feldart() = default;
+  Vesk_Feldart(const Vesk_Feldart&) = delete;
+  Vesk_Feldart& operator=(const Vesk_Feldart&) = delete;
+
+  // The status (UNGUELTIG to INITIALWERT_NICHT_IM_WERTEBEREICH) of the `anzahlBytes` bytes from
+  // `start` on, tested against `werteMenge` unless it is nullptr. A field reaching beyond `bytes`
+  // is UNGUELTIG.
+  [[nodiscard]] virtual int pruefe(std::span<const unsigned char> bytes, std::size_t start,
+                                   std::int32_t anzahlBytes,
+                                   const Vesk_WerteMenge* werteMenge) const = 0;
+  // Refines the running status once all bytes were accepted; the date and time kinds check the
+  // calendar and the clock here.
+  [[nodiscard]] virtual int pruefeGesamt(int status) const { return status; }
+  // The field's value: the collected characters, trimmed. The view points into `bytes` and is
+  // valid as long as they are.
+  [[nodiscard]] vesk::MeldungsText gibWert(std::span<const unsigned char> bytes, std::size_t start,
+                                           std::int32_t anzahlBytes) const;
+
+ protected:
+  Vesk_Feldart() = default;
+
+  // One step of a kind's table: the new running status and whether the character is kept.
+  struct Schritt {
+    int status;
+    bool behalten;
+  };
+
+  // Runs the step table `Kind::anfuegen` over the field's bytes, then the whole-value check and
+  // the value set. The kept characters of every kind form one contiguous run of the field, so
+  // `daten` is the view of that run.
+  template <class Kind>
+  int pruefeMit(std::span<const unsigned char> bytes, std::size_t start, std::int32_t anzahlBytes,
+                const Vesk_WerteMenge* werteMenge) const;
+
+  // The characters kept by the last check.
+  [[nodiscard]] vesk::MeldungsText gibDaten() const noexcept { return daten; }
+  void setzeDaten(vesk::MeldungsText gesammelt) const noexcept { daten = gesammelt; }
+  // Whether the field lies within `bytes`; the view of its bytes when it does.
+  [[nodiscard]] static std::optional<std::string_view> feldBytes(
+      std::span<const unsigned char> bytes, std::size_t start, std::int32_t anzahlBytes) noexcept;
+  // The whole-value check and the value-set test after a scan that did not reject the field.
+  [[nodiscard]] int schliesseAb(int status, const Vesk_WerteMenge* werteMenge) const;
+
+ private:
+  mutable vesk::MeldungsText daten;
+};
+
+template <class Kind>
+int Vesk_Feldart::pruefeMit(std::span<const unsigned char> bytes, std::size_t start,
+                            std::int32_t anzahlBytes, const Vesk_WerteMenge* werteMenge) const {
+  daten = vesk::MeldungsText();
+  const auto feld = feldBytes(bytes, start, anzahlBytes);
+  if (!feld) {
+    return UNGUELTIG;
+  }
+  const char* const anfang = feld->data();
+  const std::size_t anzahl = feld->size();
+  std::size_t behaltenAb = anzahl;
+  std::size_t behaltenBis = anzahl;
+  int status = UNDEFINIERT;
+  for (std::size_t i = 0; i < anzahl; ++i) {
+    const Schritt schritt = Kind::anfuegen(static_cast<unsigned char>(anfang[i]), status);
+    if (schritt.status == UNGUELTIG) {
+      behaltenBis = i;
+      status = UNGUELTIG;
+      break;
+    }
+    if (schritt.behalten && behaltenAb == anzahl) {
+      behaltenAb = i;
+    }
+    status = schritt.status;
+  }
+  if (behaltenAb < behaltenBis) {
+    daten = vesk::MeldungsText(std::string_view(anfang + behaltenAb, behaltenBis - behaltenAb));
+  }
+  if (status == UNGUELTIG) {
+    return UNGUELTIG;
+  }
+  return schliesseAb(status, werteMenge);
+}

@@ -1,0 +1,21 @@
+#pragma once
+#include "fields/Vesk_Feldart.h"
+
+// Left-aligned text; all blanks is the initial value, a leading blank before text is invalid.
+// Every byte other than the blank counts as text, control characters and 0x80-0xFF included.
+class Vesk_FeldartAlphaNumerisch final : public Vesk_Feldart {
+ public:
+  [[nodiscard]] int pruefe(std::span<const unsigned char> bytes, std::size_t start,
+                           std::int32_t anzahlBytes,
+                           const Vesk_WerteMenge* werteMenge) const override;
+  // The step table of the kind.
+  static constexpr Schritt anfuegen(unsigned char zeichen, int status) noexcept {
+    if (status == GUELTIG) {
+      return {GUELTIG, true};
+    }
+    if (zeichen == ' ') {
+      return {INITIALWERT, false};
+    }
+    return status == INITIALWERT ? Schritt{UNGUELTIG, false} : Schritt{GUELTIG, true};
+  }
+};

@@ -1,0 +1,35 @@
+#include "fields/Vesk_FeldartUhrzeit.h"
+
+#include <string_view>
+
+namespace {
+
+using vesk::zahlAus;
+
+bool istMinuteSekunde(std::string_view mmss) {
+  return zahlAus(mmss.substr(0, 2)) <= 59 && zahlAus(mmss.substr(2, 2)) <= 59;
+}
+
+}  // namespace
+
+int Vesk_FeldartUhrzeit::pruefe(std::span<const unsigned char> bytes, std::size_t start,
+                                std::int32_t anzahlBytes,
+                                const Vesk_WerteMenge* werteMenge) const {
+  return pruefeMit<Vesk_FeldartUhrzeit>(bytes, start, anzahlBytes, werteMenge);
+}
+
+int Vesk_FeldartUhrzeit::pruefeGesamt(int status) const {
+  const std::string_view ziffern = gibDaten().roh();
+  switch (ziffern.size()) {
+    case 0:
+      return status;
+    case 4:
+      return istMinuteSekunde(ziffern) ? GUELTIG : UNGUELTIG;
+    case 6:
+      return zahlAus(ziffern.substr(0, 2)) <= 23 && istMinuteSekunde(ziffern.substr(2))
+                 ? GUELTIG
+                 : UNGUELTIG;
+    default:
+      return UNGUELTIG;
+  }
+}

@@ -1,0 +1,1 @@
+#include "fields/Vesk_WerteMenge.h"

@@ -1,0 +1,36 @@
+#pragma once
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "structure/Vesk_NachrichtenFeldSchablone.h"
+
+class Vesk_Datensatz;
+class Vesk_FehlerListe;
+class Vesk_Meldung;
+class Vesk_NachrichtenTyp;
+
+// The structure check of one message against its message type: record order, records allowed,
+// their counts and partial-record groups. Serves one message; its templates keep that message's
+// counts.
+class Vesk_StrukturPlausi {
+ public:
+  explicit Vesk_StrukturPlausi(const Vesk_NachrichtenTyp& typ);
+
+  // The whole check; prints "Reihenfolge OK" and "Struktur OK" on standard output as each part
+  // passes. True when the structure is correct.
+  bool pruefeStruktur(const Vesk_Meldung& meldung, Vesk_FehlerListe& liste);
+  // Non-decreasing record-type numbers; reports the first violation only.
+  bool reihenfolgePlausi(const Vesk_Meldung& meldung, Vesk_FehlerListe& liste) const;
+  // Assigns every record to its template, then checks every template's counts.
+  bool nachrichtenTypPlausi(const Vesk_Meldung& meldung, Vesk_FehlerListe& liste);
+  bool fuelleMitMeldung(const Vesk_Meldung& meldung, Vesk_FehlerListe& liste);
+  // `position` is the record's index in the message, 0 for the header.
+  bool datensatzHinzufuegen(const Vesk_Datensatz& datensatz, std::size_t position,
+                            Vesk_FehlerListe& liste);
+  // The first template of that record-type name, or nullptr.
+  [[nodiscard]] Vesk_NachrichtenFeldSchablone* sucheSchablone(std::string_view name);
+
+ private:
+  std::vector<Vesk_NachrichtenFeldSchablone> feldSchablonen;
+};

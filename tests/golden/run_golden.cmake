@@ -1,0 +1,80 @@
+# Runs one command-line case: copies the case folder to a scratch folder, builds every
+# "*.meldung" text into the message file "*.dat", runs the program named in "programm"
+# (default: the checker) with the lines of "args" as arguments, and compares standard output,
+# standard error, exit status and, when "expected.protokoll" exists, the file "protokoll.txt".
+#
+# In "args", @QUELLEN@ stands for the source tree (to reach examples/) and @ARBEIT@ for the
+# scratch folder. An optional "vorbereitung.cmake" runs in the scratch folder before the program.
+
+file(REMOVE_RECURSE ${ARBEIT})
+file(MAKE_DIRECTORY ${ARBEIT})
+file(COPY ${FALL}/ DESTINATION ${ARBEIT})
+
+file(GLOB meldungen ${ARBEIT}/*.meldung)
+foreach(text IN LISTS meldungen)
+  string(REGEX REPLACE "\\.meldung$" ".dat" ziel ${text})
+  execute_process(COMMAND ${BAUEN} ${text} ${ziel} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "meldung_bauen failed for ${text}")
+  endif()
+endforeach()
+
+if(EXISTS ${ARBEIT}/vorbereitung.cmake)
+  include(${ARBEIT}/vorbereitung.cmake)
+endif()
+
+set(programm ${PRUEFER})
+if(EXISTS ${FALL}/programm)
+  file(STRINGS ${FALL}/programm name)
+  if(name STREQUAL "IniFile")
+    set(programm ${INIFILE})
+  elseif(name STREQUAL "Vesk_DatentypNumerisch")
+    set(programm ${NUMERISCH})
+  elseif(name STREQUAL "Vesk_DatentypAlphanumerisch")
+    set(programm ${ALPHANUMERISCH})
+  endif()
+endif()
+
+set(argumente)
+if(EXISTS ${FALL}/args)
+  file(STRINGS ${FALL}/args zeilen)
+  foreach(zeile IN LISTS zeilen)
+    string(REPLACE "@QUELLEN@" "${QUELLEN}" zeile "${zeile}")
+    string(REPLACE "@ARBEIT@" "${ARBEIT}" zeile "${zeile}")
+    list(APPEND argumente "${zeile}")
+  endforeach()
+endif()
+
+execute_process(COMMAND ${programm} ${argumente}
+  WORKING_DIRECTORY ${ARBEIT}
+  OUTPUT_FILE ${ARBEIT}/actual.stdout
+  ERROR_FILE ${ARBEIT}/actual.stderr
+  RESULT_VARIABLE exitcode)
+file(WRITE ${ARBEIT}/actual.exit "${exitcode}\n")
+
+set(fehler "")
+foreach(teil stdout stderr exit)
+  if(EXISTS ${FALL}/expected.${teil})
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files
+      ${FALL}/expected.${teil} ${ARBEIT}/actual.${teil} RESULT_VARIABLE anders)
+    if(NOT anders EQUAL 0)
+      file(READ ${ARBEIT}/actual.${teil} inhalt)
+      string(APPEND fehler "--- ${teil} differs; actual:\n${inhalt}\n")
+    endif()
+  endif()
+endforeach()
+if(EXISTS ${FALL}/expected.protokoll)
+  if(NOT EXISTS ${ARBEIT}/protokoll.txt)
+    string(APPEND fehler "--- protokoll.txt was not written\n")
+  else()
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files
+      ${FALL}/expected.protokoll ${ARBEIT}/protokoll.txt RESULT_VARIABLE anders)
+    if(NOT anders EQUAL 0)
+      file(READ ${ARBEIT}/protokoll.txt inhalt)
+      string(APPEND fehler "--- protokoll differs; actual:\n${inhalt}\n")
+    endif()
+  endif()
+endif()
+if(NOT fehler STREQUAL "")
+  message(FATAL_ERROR "${fehler}")
+endif()

@@ -1,0 +1,38 @@
+#include "tests/support/TestDateien.h"
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace vesk::test {
+
+TestOrdner::TestOrdner() {
+  static std::atomic<unsigned> zaehler{0};
+  std::random_device zufall;
+  ordner = std::filesystem::temp_directory_path() /
+           ("vesk-test-" + std::to_string(zufall()) + "-" + std::to_string(++zaehler));
+  std::filesystem::create_directories(ordner);
+}
+
+TestOrdner::~TestOrdner() {
+  std::error_code ignoriert;
+  std::filesystem::remove_all(ordner, ignoriert);
+}
+
+std::string TestOrdner::schreibe(std::string_view name, std::string_view inhalt) const {
+  const auto ziel = ordner / name;
+  std::filesystem::create_directories(ziel.parent_path());
+  std::ofstream datei(ziel, std::ios::binary | std::ios::trunc);
+  datei.write(inhalt.data(), static_cast<std::streamsize>(inhalt.size()));
+  return ziel.string();
+}
+
+std::string TestOrdner::pfad(std::string_view name) const { return (ordner / name).string(); }
+
+std::string leseDatei(const std::string& pfad) {
+  std::ifstream datei(pfad, std::ios::binary);
+  return {std::istreambuf_iterator<char>(datei), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace vesk::test
