@@ -8,7 +8,7 @@ namespace vesk {
 bool istDatei(const std::string& name) noexcept {
   std::error_code fehler;
   const auto status = std::filesystem::status(name, fehler);
-  return !fehler && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+  return !fehler && std::filesystem::is_regular_file(status);
 }
 
 }  // namespace vesk

@@ -3,6 +3,9 @@
 # (default: the checker) with the lines of "args" as arguments, and compares standard output,
 # standard error, exit status and, when "expected.protokoll" exists, the file "protokoll.txt".
 #
+# With the environment variable VESK_VALGRIND set (for example to
+# "valgrind --error-exitcode=99 -q"), the program runs under that command.
+#
 # In "args", @QUELLEN@ stands for the source tree (to reach examples/) and @ARBEIT@ for the
 # scratch folder. An optional "vorbereitung.cmake" runs in the scratch folder before the program.
 
@@ -45,7 +48,12 @@ if(EXISTS ${FALL}/args)
   endforeach()
 endif()
 
-execute_process(COMMAND ${programm} ${argumente}
+set(vorsatz)
+if(DEFINED ENV{VESK_VALGRIND})
+  separate_arguments(vorsatz UNIX_COMMAND "$ENV{VESK_VALGRIND}")
+endif()
+
+execute_process(COMMAND ${vorsatz} ${programm} ${argumente}
   WORKING_DIRECTORY ${ARBEIT}
   OUTPUT_FILE ${ARBEIT}/actual.stdout
   ERROR_FILE ${ARBEIT}/actual.stderr

@@ -1,0 +1,70 @@
+// The field kinds over typical field contents and lengths.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "fields/Vesk_Feldart.h"
+#include "fields/Vesk_FeldartenFabrik.h"
+#include "fields/Vesk_WerteMenge.h"
+#include "fields/Vesk_WertemengenFabrik.h"
+
+namespace {
+
+void pruefeFeld(benchmark::State& state, std::string_view code, const std::string& inhalt,
+                const Vesk_WerteMenge* menge) {
+  const Vesk_Feldart* art = Vesk_FeldartenFabrik::gibFeldart(code);
+  const std::span<const unsigned char> bytes(
+      reinterpret_cast<const unsigned char*>(inhalt.data()), inhalt.size());
+  const auto laenge = static_cast<std::int32_t>(inhalt.size());
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(art->pruefe(bytes, 0, laenge, menge));
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * laenge);
+}
+
+std::string text(std::string_view anfang, std::size_t laenge) {
+  std::string feld(laenge, ' ');
+  feld.replace(0, anfang.size(), anfang);
+  return feld;
+}
+
+void Numerisch(benchmark::State& state) {
+  const auto laenge = static_cast<std::size_t>(state.range(0));
+  pruefeFeld(state, "n", std::string(laenge - 3, '0') + "123", nullptr);
+}
+BENCHMARK(Numerisch)->Arg(4)->Arg(10)->Arg(20);
+
+void Alphanumerisch(benchmark::State& state) {
+  pruefeFeld(state, "an", text("Muster Versicherung AG", static_cast<std::size_t>(state.range(0))),
+             nullptr);
+}
+BENCHMARK(Alphanumerisch)->Arg(30)->Arg(80)->Arg(210);
+
+void AlphanumerischLeer(benchmark::State& state) {
+  pruefeFeld(state, "an", std::string(static_cast<std::size_t>(state.range(0)), ' '), nullptr);
+}
+BENCHMARK(AlphanumerischLeer)->Arg(30)->Arg(210);
+
+void Datum(benchmark::State& state) { pruefeFeld(state, "d8", "29022024", nullptr); }
+BENCHMARK(Datum);
+
+void Uhrzeit(benchmark::State& state) { pruefeFeld(state, "u6", "235959", nullptr); }
+BENCHMARK(Uhrzeit);
+
+void MitAufzaehlung(benchmark::State& state) {
+  const auto menge = Vesk_WertemengenFabrik::createWerteMenge("Waehrung", "EUR,CHF,USD,GBP");
+  pruefeFeld(state, "an", "GBP", menge.get());
+}
+BENCHMARK(MitAufzaehlung);
+
+void MitIntervall(benchmark::State& state) {
+  const auto menge = Vesk_WertemengenFabrik::createWerteMenge("Klasse", "1-9");
+  pruefeFeld(state, "n", "7", menge.get());
+}
+BENCHMARK(MitIntervall);
+
+}  // namespace

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Measures the checker against baselines on the same files, each pair in one hyperfine run:
+#   1. the bundled clean example end to end          against /bin/true       (target <= 1.5x)
+#   2. a clean message of about 100 MB of records    against wc -l           (target <= 4x)
+#   3. a few records with one 500 MB attachment      against cat > /dev/null (target <= 1.5x)
+#   4. peak resident memory of runs 2 and 3          against the file size   (target <= +16 MiB)
+# Prints a table and exits 1 when a target is missed.
+# Usage: bench/run.sh [scratch folder, default /tmp/vesk-bench]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+quellen=$(pwd)
+arbeit=${1:-/tmp/vesk-bench}
+mkdir -p "$arbeit"
+
+for paket in hyperfine time; do
+  if ! dpkg -s "$paket" >/dev/null 2>&1; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$paket" >/dev/null ||
+      { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$paket" >/dev/null; }
+  fi
+done
+
+cmake --preset bench >/dev/null
+cmake --build --preset bench >/dev/null
+pruefer=$quellen/build/bench/Vesk_Plausipruefer
+erzeuger=$quellen/build/bench/nachricht_erzeugen
+
+datensaetze=$arbeit/datensaetze_100mb.dat
+anhang=$arbeit/anhang_500mb.dat
+[ -f "$datensaetze" ] || "$erzeuger" "$datensaetze" 409600
+[ -f "$anhang" ] || "$erzeuger" "$anhang" 5 524288000
+
+cd "$quellen/examples"
+beispiel=nachrichten/schadenmeldung_ok.dat
+for datei in "$beispiel" "$datensaetze" "$anhang"; do
+  "$pruefer" plausi.ini "$datei" | grep -q "Nachricht OK !" || { echo "not clean: $datei" >&2; exit 1; }
+done
+
+# mean seconds of the two commands of one hyperfine run: "<checker> <baseline>"
+messe() {
+  local csv=$arbeit/messung.csv
+  hyperfine -N --warmup 3 --min-runs "$1" --export-csv "$csv" --style none "$2" "$3" >/dev/null
+  awk -F, 'NR == 2 { a = $2 } NR == 3 { b = $2 } END { printf "%s %s\n", a, b }' "$csv"
+}
+spitze_kib() {
+  /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -n 1
+}
+
+read -r k1 b1 < <(messe 200 "$pruefer plausi.ini $beispiel" "/bin/true")
+read -r k2 b2 < <(messe 10 "$pruefer plausi.ini $datensaetze" "wc -l $datensaetze")
+read -r k3 b3 < <(messe 10 "$pruefer plausi.ini $anhang" "bash -c 'cat $anhang > /dev/null'")
+m2=$(spitze_kib "$pruefer" plausi.ini "$datensaetze")
+m3=$(spitze_kib "$pruefer" plausi.ini "$anhang")
+g2=$(( $(stat -c %s "$datensaetze") / 1024 ))
+g3=$(( $(stat -c %s "$anhang") / 1024 ))
+
+awk -v k1="$k1" -v b1="$b1" -v k2="$k2" -v b2="$b2" -v k3="$k3" -v b3="$b3" \
+    -v m2="$m2" -v g2="$g2" -v m3="$m3" -v g3="$g3" 'BEGIN {
+  printf "| Measurement | Checker | Baseline | Ratio | Target |\n|---|---|---|---|---|\n"
+  printf "| 1. clean example vs /bin/true | %.2f ms | %.2f ms | %.2f | <= 1.5 |\n", k1*1000, b1*1000, k1/b1
+  printf "| 2. 100 MB of records vs wc -l | %.1f ms | %.1f ms | %.2f | <= 4 |\n", k2*1000, b2*1000, k2/b2
+  printf "| 3. 500 MB attachment vs cat | %.1f ms | %.1f ms | %.2f | <= 1.5 |\n", k3*1000, b3*1000, k3/b3
+  printf "| 4a. peak memory, run 2 | %.1f MiB | file %.1f MiB | +%.1f MiB | <= +16 MiB |\n", m2/1024, g2/1024, (m2-g2)/1024
+  printf "| 4b. peak memory, run 3 | %.1f MiB | file %.1f MiB | +%.1f MiB | <= +16 MiB |\n", m3/1024, g3/1024, (m3-g3)/1024
+  verfehlt = (k1/b1 > 1.5) + (k2/b2 > 4) + (k3/b3 > 1.5) + (m2-g2 > 16384) + (m3-g3 > 16384)
+  if (verfehlt) { printf "%d target(s) missed\n", verfehlt; exit 1 }
+  print "all targets met"
+}'

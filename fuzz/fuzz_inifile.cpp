@@ -1,0 +1,60 @@
+// The INI store on arbitrary text, with its editing operations applied to what it parsed.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "config/IniFile.h"
+#include "fuzz/FuzzUmgebung.h"
+
+namespace {
+
+// The store's lists must stay parallel and its lookups consistent after every operation.
+void pruefeInvarianten(const IniFile& ini) {
+  for (const auto& subject : ini.getSubjects()) {
+    const auto variablen = ini.getVariables(subject);
+    if (variablen.empty() || !ini.hasVariables(subject)) {
+      std::abort();
+    }
+    for (const auto& variable : variablen) {
+      static_cast<void>(ini.getValue(subject, variable));
+      static_cast<void>(ini.findAssignmentLine(subject, variable));
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
+  vesk::fuzz::schweige();
+  IniFile ini(vesk::fuzz::schreibe("text.ini", daten, groesse));
+  pruefeInvarianten(ini);
+  const long zeilen = static_cast<long>(ini.getLines().size());
+  for (const long start : {-2L, -1L, 0L, 1L, zeilen - 1, zeilen, zeilen + 5}) {
+    static_cast<void>(ini.endOfSubject(start));
+    static_cast<void>(ini.findAssignmentBetween("a", start, start + 3));
+  }
+  const auto subjects = ini.getSubjects();
+  for (std::size_t i = 0; i < subjects.size(); ++i) {
+    const auto variablen = ini.getVariables(subjects[i]);
+    switch (i % 4) {
+      case 0:
+        ini.setValue(subjects[i], variablen.front(), "wert");
+        break;
+      case 1:
+        ini.deleteValue(subjects[i], variablen.front());
+        break;
+      case 2:
+        ini.deleteSubject(subjects[i]);
+        break;
+      default:
+        ini.setValue(subjects[i], "neu", "1");
+        ini.deleteValue(subjects[i], variablen.back());
+    }
+    pruefeInvarianten(ini);
+  }
+  ini.setValue("NeueGruppe", "schluessel", "wert");
+  ini.setValue("NeueGruppe", "schluessel", "wert2");
+  pruefeInvarianten(ini);
+  return 0;
+}
