@@ -421,13 +421,13 @@ void IniFile::storeValue(std::size_t subject, std::string_view variable, std::st
 
 void IniFile::reindexSubjects(std::size_t from) {
   for (std::size_t k = from; k < subjects.size(); ++k) {
-    subjectIndexes.find(subjects[k])->second = k;
+    subjectIndexes.insert_or_assign(subjects[k], k);
   }
 }
 
 void IniFile::reindexVariables(std::size_t subject, std::size_t from) {
   const std::vector<std::string>& namen = variables[subject];
   for (std::size_t j = from; j < namen.size(); ++j) {
-    variableIndexes[subject].find(namen[j])->second = j;
+    variableIndexes[subject].insert_or_assign(namen[j], j);
   }
 }

@@ -98,8 +98,7 @@ void Vesk_DatenFeld::setzeAnzahlBytes(std::string_view text) {
   anzahlBytes = leseZahl(text);
   const std::int64_t ende = std::int64_t{adresse} + anzahlBytes;
   if (ende > SATZLAENGE) {
-    throw Vesk_StrukturDateiException("Adresse + AnzahlBytes = " + std::to_string(ende) +
-                                      " > 256");
+    throw Vesk_StrukturDateiException("Adresse + AnzahlBytes = " + std::to_string(ende) + " > 256");
   }
 }
 
@@ -132,8 +131,8 @@ Vesk_DatenFeldFehler* Vesk_DatenFeld::pruefe(std::span<const unsigned char> byte
       }
       [[fallthrough]];
     case Vesk_Feldart::NICHT_IM_WERTEBEREICH: {
-      std::string text = "'" + werteMenge->gibBezeichner() + "' :" +
-                         feldArt->gibWert(bytes, start, anzahlBytes).alsUtf8();
+      std::string text = "'" + werteMenge->gibBezeichner() +
+                         "' :" + feldArt->gibWert(bytes, start, anzahlBytes).alsUtf8();
       return &liste.hinzufuegenFehler(std::make_unique<Vesk_DatenFeldFehler>(
           Vesk_DatenFeldFehler::WERTEBEREICH_FEHLER, std::move(text)));
     }

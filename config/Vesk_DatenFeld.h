@@ -49,7 +49,7 @@ class Vesk_DatenFeld {
   std::int32_t anzahlBytes = 0;
   std::int32_t adresse = 0;  // 0-based; never negative once built
   std::int32_t feldTyp = UNDEF;
-  const Vesk_Feldart* feldArt = nullptr;        // never null once built
-  const Vesk_WerteMenge* werteMenge = nullptr;  // nullptr: the field has no value set
+  const Vesk_Feldart* feldArt = nullptr;              // never null once built
+  const Vesk_WerteMenge* werteMenge = nullptr;        // nullptr: the field has no value set
   std::unique_ptr<Vesk_WerteMenge> eigeneWerteMenge;  // an inline value set
 };

@@ -8,6 +8,5 @@ std::string Vesk_IniFileException::toString() const {
 }
 
 void Vesk_IniFileException::setzeGruppe(std::string neueGruppe) {
-  static_cast<void>(zeile);
   gruppe = std::move(neueGruppe);
 }

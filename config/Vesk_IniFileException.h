@@ -18,6 +18,6 @@ class Vesk_IniFileException : public Vesk_Exception {
   [[nodiscard]] const std::optional<std::string>& gibGruppe() const { return gruppe; }
 
  private:
-  int zeile = 0;  // kept for the record; nothing reads it
+  [[maybe_unused]] int zeile = 0;  // the line of the fault; no thrower knows it, nothing reads it
   std::optional<std::string> gruppe;
 };

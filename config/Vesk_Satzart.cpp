@@ -29,9 +29,8 @@ void Vesk_Satzart::baueFelder(std::span<const std::string> definitionen) {
     const std::int64_t ende = std::int64_t{feld.gibAdresse()} + feld.gibAnzahlBytes();
     for (std::size_t j = anfang; static_cast<std::int64_t>(j) < ende && j < SATZLAENGE; ++j) {
       if (belegt[j]) {
-        throw Vesk_DatensatzDateiException(
-            "Ueberschneidung von Datenfeldern in Satzart " + bezeichner + " im Byte " +
-            std::to_string(j));
+        throw Vesk_DatensatzDateiException("Ueberschneidung von Datenfeldern in Satzart " +
+                                           bezeichner + " im Byte " + std::to_string(j));
       }
       belegt[j] = true;
     }

@@ -22,6 +22,7 @@ Zustand& zustand() {
   return instanz;
 }
 
+// The bound record-definition file; throws before initialisiere.
 const IniFile& datei() {
   const Zustand& z = zustand();
   if (!z.iniDatei) {
@@ -30,8 +31,15 @@ const IniFile& datei() {
   return *z.iniDatei;
 }
 
-const Vesk_Satzart& baue(std::string_view name) {
-  const IniFile& ini = datei();
+// The record type stored under `name`, or nullptr.
+const Vesk_Satzart* gespeichert(std::string_view name) {
+  const auto& arten = zustand().satzArten;
+  const auto treffer = arten.find(name);
+  return treffer == arten.end() ? nullptr : treffer->second.get();
+}
+
+// Builds the record type `name` from its group and stores it; stores nothing when it throws.
+const Vesk_Satzart& baue(const IniFile& ini, std::string_view name) {
   const auto variablen = ini.variablesOf(name);
   if (variablen.empty()) {
     throw Vesk_DatensatzDateiException("Satzart " + std::string(name) + " nicht definiert",
@@ -43,7 +51,7 @@ const Vesk_Satzart& baue(std::string_view name) {
     definitionen.push_back(ini.getValue(name, variable));
   }
   auto satzart = std::make_unique<Vesk_Satzart>(std::string(name), definitionen);
-  const auto [eintrag, neu] = zustand().satzArten.emplace(std::string(name), std::move(satzart));
+  const auto eintrag = zustand().satzArten.emplace(std::string(name), std::move(satzart)).first;
   return *eintrag->second;
 }
 
@@ -58,23 +66,23 @@ void Vesk_SatzartenFabrik::initialisiere(const IniFile& ini) {
 
 const Vesk_Satzart& Vesk_SatzartenFabrik::gibSatzart(std::string_view name) {
   const IniFile& ini = datei();
-  static_cast<void>(ini);
-  const auto& arten = zustand().satzArten;
-  if (const auto treffer = arten.find(name); treffer != arten.end()) {
-    return *treffer->second;
+  if (const Vesk_Satzart* satzart = gespeichert(name)) {
+    return *satzart;
   }
-  return baue(name);
+  return baue(ini, name);
 }
 
 const Vesk_Satzart* Vesk_SatzartenFabrik::sucheSatzart(std::string_view name) {
-  const auto& arten = zustand().satzArten;
-  if (const auto treffer = arten.find(name); treffer != arten.end()) {
-    return treffer->second.get();
+  const IniFile& ini = datei();
+  if (const Vesk_Satzart* satzart = gespeichert(name)) {
+    return satzart;
   }
-  if (!datei().hasVariables(name)) {
+  if (!ini.hasVariables(name)) {
     return nullptr;
   }
-  return &baue(name);
+  return &baue(ini, name);
 }
 
-void Vesk_SatzartenFabrik::zuruecksetzenFuerTests() { zustand() = Zustand{}; }
+void Vesk_SatzartenFabrik::zuruecksetzenFuerTests() {
+  zustand() = Zustand{};
+}

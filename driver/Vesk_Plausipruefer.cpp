@@ -32,6 +32,8 @@ struct DateiSchliesser {
   void operator()(std::FILE* datei) const { std::fclose(datei); }
 };
 
+// A directory, or anything else that is no regular file, has no size and so counts as not found,
+// like an empty file.
 Nachricht leseNachricht(const std::string& name) {
   std::error_code fehler;
   const std::uintmax_t groesse = std::filesystem::file_size(name, fehler);
@@ -48,8 +50,8 @@ Nachricht leseNachricht(const std::string& name) {
   }
   std::size_t gelesen = 0;
   while (gelesen < groesse) {
-    const std::size_t stueck = std::fread(nachricht.bytes.get() + gelesen, 1, groesse - gelesen,
-                                          datei.get());
+    const std::size_t stueck =
+        std::fread(nachricht.bytes.get() + gelesen, 1, groesse - gelesen, datei.get());
     if (stueck == 0) {
       throw Vesk_Exception("Fehler beim Auslesen von " + name);
     }

@@ -72,6 +72,25 @@ void meldeStruktur(Vesk_FehlerListe& liste, std::int32_t nummer, std::string tex
   liste.hinzufuegenFehler(std::move(fehler));
 }
 
+// Compares the records read between header and trailer with the trailer's count, then the
+// message length with the one that count and the attachments declare; in 64 bits, so that the
+// texts show the exact values also for huge declared counts.
+void pruefeSummen(std::int64_t gelesen, std::int32_t anzahlDatensaetze, std::int64_t laenge,
+                  std::int64_t anhaenge, Vesk_FehlerListe& liste) {
+  if (gelesen != anzahlDatensaetze) {
+    meldeStruktur(liste, Vesk_StrukturFehler::SATZANZAHL_UNGUELTIG,
+                  "Gelesene Datensatzzahl: " + std::to_string(gelesen) +
+                      ", Datensaetze laut Nachsatz:" + std::to_string(anzahlDatensaetze));
+  }
+  const std::int64_t erwartet = std::int64_t{anzahlDatensaetze} * std::int64_t{SATZLAENGE} +
+                                anhaenge + std::int64_t{MINDESTLAENGE};
+  if (laenge != erwartet) {
+    meldeStruktur(liste, Vesk_StrukturFehler::NACHRICHT_LAENGE,
+                  "Tatsaechliche Nachrichtenlaenge: " + std::to_string(laenge) +
+                      ", Erwarete Nachrichtenlaenge: " + std::to_string(erwartet));
+  }
+}
+
 }  // namespace
 
 Vesk_Plausipruefung::Vesk_Plausipruefung(const std::string& strukturDatei,
@@ -90,7 +109,8 @@ Vesk_Plausipruefung::Vesk_Plausipruefung(const std::string& strukturDatei,
 Vesk_FehlerListe Vesk_Plausipruefung::pruefe(Bytes nachricht) const {
   Vesk_FehlerListe liste;
   if (nachricht.size() < MINDESTLAENGE) {
-    meldeStruktur(liste, Vesk_StrukturFehler::NACHRICHT_LAENGE, "Nachrichtenl\xC3\xA4nge < 512 Byte");
+    meldeStruktur(liste, Vesk_StrukturFehler::NACHRICHT_LAENGE,
+                  "Nachrichtenl\xC3\xA4nge < 512 Byte");
     return liste;
   }
   const Vesk_NachrichtenTyp* typ = analysiereVorsatz(nachricht, liste);
@@ -111,14 +131,13 @@ Vesk_FehlerListe Vesk_Plausipruefung::pruefe(Bytes nachricht) const {
 }
 
 void Vesk_Plausipruefung::pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTyp& typ,
-                                       const Vesk_Meldung& meldung,
-                                       Vesk_FehlerListe& liste) const {
+                                       const Vesk_Meldung& meldung, Vesk_FehlerListe& liste) const {
   Vesk_StrukturPlausi struktur(typ);
   if (!struktur.pruefeStruktur(meldung, liste)) {
     return;
   }
-  const bool schadenmeldung =
-      &typ == &Vesk_NachrichtenTypFabrik::gibNachrichtenTyp(Vesk_NachrichtenTypFabrik::SCHADENMELDUNG);
+  const bool schadenmeldung = &typ == &Vesk_NachrichtenTypFabrik::gibNachrichtenTyp(
+                                          Vesk_NachrichtenTypFabrik::SCHADENMELDUNG);
   if (schadenmeldung && !Vesk_MussKannPlausi(iniDateiStruktur).pruefeMussKann(nachricht, liste)) {
     return;
   }
@@ -126,11 +145,11 @@ void Vesk_Plausipruefung::pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTy
 }
 
 const Vesk_NachrichtenTyp* Vesk_Plausipruefung::analysiereVorsatz(Bytes nachricht,
-                                                                 Vesk_FehlerListe& liste) const {
+                                                                  Vesk_FehlerListe& liste) const {
   const Vesk_Satzart& vorsatz = Vesk_SatzartenFabrik::gibVorsatz();
   if (!textBei(nachricht, 0, 4).gleicht(vorsatz.gibBezeichner())) {
-    liste.hinzufuegenFehler(
-        std::make_unique<Vesk_StrukturFehler>(Vesk_StrukturFehler::VORSATZ_FEHLT, vorsatz.gibBezeichner()));
+    liste.hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(
+        Vesk_StrukturFehler::VORSATZ_FEHLT, vorsatz.gibBezeichner()));
     return nullptr;
   }
   return &ermittleNachrichtenTyp(nachricht, vorsatz);
@@ -186,7 +205,8 @@ std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(Bytes nachricht,
       satzart = sucheSatzart(gefunden);
     }
     if (satzart == nullptr) {
-      auto fehler = std::make_unique<Vesk_StrukturFehler>(Vesk_StrukturFehler::DATENSAETZE_VERSCHOBEN);
+      auto fehler =
+          std::make_unique<Vesk_StrukturFehler>(Vesk_StrukturFehler::DATENSAETZE_VERSCHOBEN);
       fehler->setzeErklaerendenText(" Unbekannte Satzart: " + gefunden.alsUtf8());
       fehler->setzeDatensatzNummer(index);
       liste.hinzufuegenFehler(std::move(fehler));
@@ -194,7 +214,8 @@ std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(Bytes nachricht,
     }
     meldung.satzAnfuegen(gefunden.roh(), *satzart, nachricht, satzStart);
     if (gefunden.roh() == Vesk_SatzartenFabrik::ANHANGSBESCHREIBUNG) {
-      const std::int32_t anhang = analysiereAnhangsBeschreibung(nachricht, *satzart, satzStart, liste);
+      const std::int32_t anhang =
+          analysiereAnhangsBeschreibung(nachricht, *satzart, satzStart, liste);
       if (anhang == 0) {
         return std::nullopt;
       }
@@ -207,20 +228,7 @@ std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(Bytes nachricht,
   meldung.satzAnfuegen(Vesk_SatzartenFabrik::NACHSATZ, Vesk_SatzartenFabrik::gibNachsatz(),
                        nachricht, nachricht.size() - SATZLAENGE);
   ++index;
-  const std::int64_t gelesen = index - 2;
-  if (gelesen != anzahlDatensaetze) {
-    meldeStruktur(liste, Vesk_StrukturFehler::SATZANZAHL_UNGUELTIG,
-                  "Gelesene Datensatzzahl: " + std::to_string(gelesen) +
-                      ", Datensaetze laut Nachsatz:" + std::to_string(anzahlDatensaetze));
-  }
-  const std::int64_t erwartet =
-      std::int64_t{anzahlDatensaetze} * static_cast<std::int64_t>(SATZLAENGE) + anhaenge +
-      static_cast<std::int64_t>(MINDESTLAENGE);
-  if (laenge != erwartet) {
-    meldeStruktur(liste, Vesk_StrukturFehler::NACHRICHT_LAENGE,
-                  "Tatsaechliche Nachrichtenlaenge: " + std::to_string(laenge) +
-                      ", Erwarete Nachrichtenlaenge: " + std::to_string(erwartet));
-  }
+  pruefeSummen(index - 2, anzahlDatensaetze, laenge, anhaenge, liste);
   return meldung;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,9 @@ class Vesk_DatenFeldFehler : public Vesk_Fehler {
   // "Technischer Fehler: Satzart: s Feldnummer: n+1; description[  text]"
   [[nodiscard]] std::string gibBeschreibung() const override;
   [[nodiscard]] std::string_view gibFehlerText() const override;
+  [[nodiscard]] std::unique_ptr<Vesk_Fehler> kopiere() const override {
+    return std::make_unique<Vesk_DatenFeldFehler>(*this);
+  }
   [[nodiscard]] std::string_view gibProtokollKennung() const override;
   // The 0-based index of the field in its record type's field list.
   void setzeFeldNummer(std::int32_t nummer) { feldNummer = nummer; }

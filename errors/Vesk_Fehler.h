@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,7 +10,6 @@
 class Vesk_Fehler {
  public:
   virtual ~Vesk_Fehler() = default;
-  Vesk_Fehler(const Vesk_Fehler&) = delete;
   Vesk_Fehler& operator=(const Vesk_Fehler&) = delete;
 
   [[nodiscard]] virtual std::int32_t gibFehlerNummer() const { return fehlerNummer; }
@@ -29,6 +29,8 @@ class Vesk_Fehler {
   [[nodiscard]] virtual std::string_view gibFehlerText() const = 0;
   // The 9-character class tag of the protocol file.
   [[nodiscard]] virtual std::string_view gibProtokollKennung() const { return "Unbekannt"; }
+  // A new record of the same class with the same number and context, for another list.
+  [[nodiscard]] virtual std::unique_ptr<Vesk_Fehler> kopiere() const = 0;
 
  protected:
   Vesk_Fehler(std::int32_t nummer, std::optional<std::string> satzart, std::int64_t satzNummer,
@@ -37,6 +39,9 @@ class Vesk_Fehler {
         erklaerenderText(std::move(text)),
         satzartBezeichner(std::move(satzart)),
         datensatzNummer(satzNummer) {}
+
+  // Only through kopiere, so that a copy never loses its class.
+  Vesk_Fehler(const Vesk_Fehler&) = default;
 
   // Appends "  " + explanatory text when one is set (an empty one still adds the two blanks).
   void haengeErklaerendenTextAn(std::string& zeile) const;

@@ -5,46 +5,13 @@
 
 #include "config/Vesk_Exception.h"
 #include "errors/Vesk_DatenFeldFehler.h"
-#include "errors/Vesk_MussKannFehler.h"
-#include "errors/Vesk_StrukturFehler.h"
-
-namespace {
-
-// A copy of `fehler` with the same class and context.
-std::unique_ptr<Vesk_Fehler> kopiere(const Vesk_Fehler& fehler) {
-  std::unique_ptr<Vesk_Fehler> kopie;
-  if (const auto* feld = dynamic_cast<const Vesk_DatenFeldFehler*>(&fehler)) {
-    auto neu = std::make_unique<Vesk_DatenFeldFehler>(feld->gibFehlerNummer());
-    neu->setzeFeldNummer(feld->gibFeldNummer());
-    kopie = std::move(neu);
-  } else if (dynamic_cast<const Vesk_MussKannFehler*>(&fehler) != nullptr) {
-    kopie = std::make_unique<Vesk_MussKannFehler>(fehler.gibFehlerNummer());
-  } else {
-    kopie = std::make_unique<Vesk_StrukturFehler>(fehler.gibFehlerNummer());
-  }
-  if (fehler.gibSatzart()) {
-    kopie->setzeSatzart(*fehler.gibSatzart());
-  }
-  if (fehler.gibErklaerendenText()) {
-    kopie->setzeErklaerendenText(*fehler.gibErklaerendenText());
-  }
-  kopie->setzeDatensatzNummer(fehler.gibDatensatzNummer());
-  return kopie;
-}
-
-}  // namespace
 
 void Vesk_FehlerListe::hinzufuegenFehlerListe(const Vesk_FehlerListe& andere) {
-  if (&andere == this) {
-    const std::size_t anzahl = fehlerListe.size();
-    for (std::size_t i = 0; i < anzahl; ++i) {
-      fehlerListe.push_back(kopiere(*fehlerListe[i]));
-    }
-    return;
-  }
-  fehlerListe.reserve(fehlerListe.size() + andere.fehlerListe.size());
-  for (const auto& fehler : andere.fehlerListe) {
-    fehlerListe.push_back(kopiere(*fehler));
+  // Counted first, so that adding a list to itself copies each entry once.
+  const std::size_t anzahl = andere.fehlerListe.size();
+  fehlerListe.reserve(fehlerListe.size() + anzahl);
+  for (std::size_t i = 0; i < anzahl; ++i) {
+    fehlerListe.push_back(andere.fehlerListe[i]->kopiere());
   }
 }
 

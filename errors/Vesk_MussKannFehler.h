@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,8 @@ class Vesk_MussKannFehler : public Vesk_Fehler {
   // "Muss-Kann Fehler: description[  text]"
   [[nodiscard]] std::string gibBeschreibung() const override;
   [[nodiscard]] std::string_view gibFehlerText() const override;
+  [[nodiscard]] std::unique_ptr<Vesk_Fehler> kopiere() const override {
+    return std::make_unique<Vesk_MussKannFehler>(*this);
+  }
   [[nodiscard]] std::string_view gibProtokollKennung() const override { return "MussKann "; }
 };

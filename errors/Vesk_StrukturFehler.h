@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -50,5 +51,8 @@ class Vesk_StrukturFehler : public Vesk_Fehler {
   // "Strukturfehler: Datensatz: n[ Satzart: s]; description[  text]"
   [[nodiscard]] std::string gibBeschreibung() const override;
   [[nodiscard]] std::string_view gibFehlerText() const override;
+  [[nodiscard]] std::unique_ptr<Vesk_Fehler> kopiere() const override {
+    return std::make_unique<Vesk_StrukturFehler>(*this);
+  }
   [[nodiscard]] std::string_view gibProtokollKennung() const override { return "Struktur "; }
 };

@@ -20,7 +20,9 @@ bool MeldungsText::istAscii() const noexcept {
   return std::all_of(inhalt.begin(), inhalt.end(), istAsciiByte);
 }
 
-MeldungsText MeldungsText::getrimmt() const noexcept { return MeldungsText(trimme(inhalt)); }
+MeldungsText MeldungsText::getrimmt() const noexcept {
+  return MeldungsText(trimme(inhalt));
+}
 
 std::optional<std::int32_t> MeldungsText::alsGanzzahl() const noexcept {
   return leseGanzzahl(inhalt);

@@ -39,6 +39,8 @@ class Vesk_Feldart {
   // valid as long as they are.
   [[nodiscard]] vesk::MeldungsText gibWert(std::span<const unsigned char> bytes, std::size_t start,
                                            std::int32_t anzahlBytes) const;
+  // The characters kept by the last check, untrimmed; a view into the bytes that check read.
+  [[nodiscard]] vesk::MeldungsText gibDaten() const noexcept { return daten; }
 
  protected:
   Vesk_Feldart() = default;
@@ -56,8 +58,6 @@ class Vesk_Feldart {
   int pruefeMit(std::span<const unsigned char> bytes, std::size_t start, std::int32_t anzahlBytes,
                 const Vesk_WerteMenge* werteMenge) const;
 
-  // The characters kept by the last check.
-  [[nodiscard]] vesk::MeldungsText gibDaten() const noexcept { return daten; }
   void setzeDaten(vesk::MeldungsText gesammelt) const noexcept { daten = gesammelt; }
   // Whether the field lies within `bytes`; the view of its bytes when it does.
   [[nodiscard]] static std::optional<std::string_view> feldBytes(

@@ -7,9 +7,15 @@ namespace {
 
 using vesk::zahlAus;
 
-bool istTag(std::string_view dd) { return zahlAus(dd) >= 1 && zahlAus(dd) <= 31; }
-bool istMonat(std::string_view mm) { return zahlAus(mm) >= 1 && zahlAus(mm) <= 12; }
-bool istJahr(std::string_view yyyy) { return zahlAus(yyyy) >= 1; }
+bool istTag(std::string_view dd) {
+  return zahlAus(dd) >= 1 && zahlAus(dd) <= 31;
+}
+bool istMonat(std::string_view mm) {
+  return zahlAus(mm) >= 1 && zahlAus(mm) <= 12;
+}
+bool istJahr(std::string_view yyyy) {
+  return zahlAus(yyyy) >= 1;
+}
 
 bool istKalendertag(std::string_view ddMMyyyy) {
   const std::chrono::year_month_day datum{

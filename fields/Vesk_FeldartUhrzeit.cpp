@@ -10,11 +10,14 @@ bool istMinuteSekunde(std::string_view mmss) {
   return zahlAus(mmss.substr(0, 2)) <= 59 && zahlAus(mmss.substr(2, 2)) <= 59;
 }
 
+bool istStundeMinuteSekunde(std::string_view hhmmss) {
+  return zahlAus(hhmmss.substr(0, 2)) <= 23 && istMinuteSekunde(hhmmss.substr(2));
+}
+
 }  // namespace
 
 int Vesk_FeldartUhrzeit::pruefe(std::span<const unsigned char> bytes, std::size_t start,
-                                std::int32_t anzahlBytes,
-                                const Vesk_WerteMenge* werteMenge) const {
+                                std::int32_t anzahlBytes, const Vesk_WerteMenge* werteMenge) const {
   return pruefeMit<Vesk_FeldartUhrzeit>(bytes, start, anzahlBytes, werteMenge);
 }
 
@@ -26,9 +29,7 @@ int Vesk_FeldartUhrzeit::pruefeGesamt(int status) const {
     case 4:
       return istMinuteSekunde(ziffern) ? GUELTIG : UNGUELTIG;
     case 6:
-      return zahlAus(ziffern.substr(0, 2)) <= 23 && istMinuteSekunde(ziffern.substr(2))
-                 ? GUELTIG
-                 : UNGUELTIG;
+      return istStundeMinuteSekunde(ziffern) ? GUELTIG : UNGUELTIG;
     default:
       return UNGUELTIG;
   }

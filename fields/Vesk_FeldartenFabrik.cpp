@@ -58,4 +58,6 @@ const Vesk_Feldart* Vesk_FeldartenFabrik::gibFeldart(std::string_view code) {
   return treffer->second;
 }
 
-void Vesk_FeldartenFabrik::zuruecksetzenFuerTests() { zustand() = Zustand{}; }
+void Vesk_FeldartenFabrik::zuruecksetzenFuerTests() {
+  zustand() = Zustand{};
+}

@@ -1,7 +1,10 @@
 #include "fields/Vesk_WertemengenFabrik.h"
 
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/IniFile.h"
@@ -46,8 +49,8 @@ Zerlegung zerlege(std::string_view definition) {
         z.teile.push_back(std::move(token));
         token.clear();
         if (z.intervall) {
-          throw Vesk_DatensatzDateiException(
-              "Doppelte Intervall-Definition nicht erlaubt:" + std::string(definition));
+          throw Vesk_DatensatzDateiException("Doppelte Intervall-Definition nicht erlaubt:" +
+                                             std::string(definition));
         }
         z.intervall = true;
         break;
@@ -116,15 +119,18 @@ void Vesk_WertemengenFabrik::initialisiere(const IniFile& ini) {
   if (z.initialisiert) {
     return;
   }
-  z.initialisiert = true;
   const auto variablen = ini.variablesOf(werteMengenFeldname);
   if (variablen.empty()) {
     throw Vesk_DatensatzDateiException("Gruppe [Wertemengen] fehlt");
   }
+  // Built aside and taken over whole, so a faulty definition leaves no half-filled registry.
+  decltype(z.werteMengen) mengen;
   for (const std::string& name : variablen) {
     const std::string definition = ini.getValue(werteMengenFeldname, name);
-    z.werteMengen.insert_or_assign(name, erzeuge(name, definition, werteMengenFeldname));
+    mengen.insert_or_assign(name, erzeuge(name, definition, werteMengenFeldname));
   }
+  z.werteMengen = std::move(mengen);
+  z.initialisiert = true;
 }
 
 std::unique_ptr<Vesk_WerteMenge> Vesk_WertemengenFabrik::createWerteMenge(
@@ -138,4 +144,6 @@ const Vesk_WerteMenge* Vesk_WertemengenFabrik::gibWerteMenge(std::string_view na
   return treffer == mengen.end() ? nullptr : treffer->second.get();
 }
 
-void Vesk_WertemengenFabrik::zuruecksetzenFuerTests() { zustand() = Zustand{}; }
+void Vesk_WertemengenFabrik::zuruecksetzenFuerTests() {
+  zustand() = Zustand{};
+}

@@ -11,13 +11,14 @@ class Vesk_WertemengenFabrik {
  public:
   static constexpr std::string_view werteMengenFeldname = "Wertemengen";
 
-  // Builds one set per variable of the group; acts only once. Throws Vesk_DatensatzDateiException
-  // when the group is missing or empty, or a definition is faulty.
+  // Builds one set per variable of the group; acts only once it has succeeded. Throws
+  // Vesk_DatensatzDateiException when the group is missing or empty, or a definition is faulty;
+  // only an interval bound that is no integer names the group "Wertemengen".
   static void initialisiere(const IniFile& ini);
   // Parses one definition (interval, enumeration or "<file>") into a new set named `name`.
   // Throws Vesk_DatensatzDateiException, without a group, for a faulty definition.
-  [[nodiscard]] static std::unique_ptr<Vesk_WerteMenge> createWerteMenge(std::string_view name,
-                                                                         std::string_view definition);
+  [[nodiscard]] static std::unique_ptr<Vesk_WerteMenge> createWerteMenge(
+      std::string_view name, std::string_view definition);
   // The named set, or nullptr when no set has that name.
   [[nodiscard]] static const Vesk_WerteMenge* gibWerteMenge(std::string_view name);
 

@@ -13,8 +13,8 @@ void melde(Vesk_FehlerListe& liste, std::int32_t nummer, const std::string& satz
   liste.hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(nummer, satzart));
 }
 
-void meldeFalscheNummer(Vesk_FehlerListe& liste, const std::string& satzart,
-                        std::int64_t erlaubt, std::int32_t tatsaechlich) {
+void meldeFalscheNummer(Vesk_FehlerListe& liste, const std::string& satzart, std::int64_t erlaubt,
+                        std::int32_t tatsaechlich) {
   liste.hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(
       Vesk_StrukturFehler::FALSCHE_TEILDATENSATZ_NR, satzart,
       "Erlaubt :" + std::to_string(erlaubt) + " Tatsaechlich:" + std::to_string(tatsaechlich)));
@@ -72,8 +72,8 @@ bool Vesk_NachrichtenFeldSchablone::plausibel(Vesk_FehlerListe& liste) {
   if (anzahl > soll && !gibMindestens()) {
     melde(liste, Vesk_StrukturFehler::SATZART_ZU_HAEUFIG, gibBezeichner());
   } else if (anzahl < soll && !gibHoechstens()) {
-    melde(liste, anzahl == 0 ? Vesk_StrukturFehler::SATZART_FEHLT
-                             : Vesk_StrukturFehler::SATZART_ZU_SELTEN,
+    melde(liste,
+          anzahl == 0 ? Vesk_StrukturFehler::SATZART_FEHLT : Vesk_StrukturFehler::SATZART_ZU_SELTEN,
           gibBezeichner());
   } else if (gibAnzahlTeilDatensaetze() > 1 && anzahl != 0 &&
              aktuellerTeilDatensatz != gibAnzahlTeilDatensaetze()) {

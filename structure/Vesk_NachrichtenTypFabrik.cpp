@@ -98,4 +98,6 @@ const Vesk_NachrichtenTyp& Vesk_NachrichtenTypFabrik::gibNachrichtenTypSendeArt(
                                     " nicht definiert");
 }
 
-void Vesk_NachrichtenTypFabrik::zuruecksetzenFuerTests() { zustand() = Zustand{}; }
+void Vesk_NachrichtenTypFabrik::zuruecksetzenFuerTests() {
+  zustand() = Zustand{};
+}

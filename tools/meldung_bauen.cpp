@@ -13,18 +13,30 @@
 //   @laenge N        after everything else, cut the file to N bytes or fill it up with blanks.
 // Exits with status 1 and a message on standard error for a malformed line.
 
+#include <charconv>
 #include <cstddef>
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <system_error>
 
 namespace {
 
 constexpr std::size_t SATZLAENGE = 256;
+
+// Reads a decimal number that is all of `text`: no sign, no blanks, no trailing characters.
+std::size_t leseZahl(std::string_view text) {
+  std::size_t wert = 0;
+  const char* ende = text.data() + text.size();
+  const auto [rest, fehler] = std::from_chars(text.data(), ende, wert);
+  if (fehler != std::errc{} || rest != ende) {
+    throw std::runtime_error("bad number '" + std::string(text) + "'");
+  }
+  return wert;
+}
 
 int hexWert(char zeichen) {
   if (zeichen >= '0' && zeichen <= '9') {
@@ -60,7 +72,7 @@ void schreibe(std::string& ziel, std::size_t position, const std::string& text, 
       if (ende == std::string::npos) {
         throw std::runtime_error("missing }");
       }
-      const unsigned long neu = std::stoul(text.substr(i + 1, ende - i - 1));
+      const std::size_t neu = leseZahl(std::string_view(text).substr(i + 1, ende - i - 1));
       if (neu < 1 || neu > SATZLAENGE) {
         throw std::runtime_error("position outside 1 to 256");
       }
@@ -92,17 +104,20 @@ std::string baue(std::istream& eingabe) {
       continue;
     }
     if (zeile.starts_with("@anhang ")) {
-      std::istringstream teile(zeile.substr(8));
-      std::size_t anzahl = 0;
-      char fuellung = 'A';
-      teile >> anzahl >> fuellung;
-      nachricht.append(anzahl, fuellung);
+      const std::string_view teile = std::string_view(zeile).substr(8);
+      const std::size_t blank = teile.find(' ');
+      const std::string_view fuellung =
+          blank == std::string_view::npos ? "A" : teile.substr(blank + 1);
+      if (fuellung.size() != 1) {
+        throw std::runtime_error("@anhang takes one fill character");
+      }
+      nachricht.append(leseZahl(teile.substr(0, blank)), fuellung.front());
     } else if (zeile.starts_with("@roh ")) {
       std::string roh;
       schreibe(roh, 0, zeile.substr(5), false);
       nachricht += roh;
     } else if (zeile.starts_with("@laenge ")) {
-      laenge = std::stoul(zeile.substr(8));
+      laenge = leseZahl(std::string_view(zeile).substr(8));
     } else {
       std::string satz(SATZLAENGE, ' ');
       schreibe(satz, 0, zeile, true);

@@ -88,16 +88,12 @@ TEST_F(IniDateiLesen, SplitsLinesAtLfCrAndCrLf) {
   EXPECT_EQ(lade("  ; note \t\n\t[A]  ").getLines(), (Zeilen{"; note", "[A]"}));
 }
 
-TEST_F(IniDateiLesen, SkipsAByteOrderMarkOnlyAtTheStart) {
-  const IniFile datei = lade("\xEF\xBB\xBF[A]\nx=\xEF\xBB\xBFy");
-  EXPECT_EQ(datei.getLines(), (Zeilen{"[A]", "x=\xEF\xBB\xBFy"}));
-  EXPECT_EQ(datei.getValue("A", "x"), "\xEF\xBB\xBFy");
-}
-
-TEST_F(IniDateiLesen, KeepsNulBytesInsideALine) {
+TEST_F(IniDateiLesen, SkipsAByteOrderMarkOnlyAtTheStartAndKeepsOtherBytes) {
   using namespace std::string_literals;
-  const IniFile datei = lade("[A]\nx=a\0b\0"s);
-  EXPECT_EQ(datei.getValue("A", "x"), "a\0b"s);
+  const IniFile datei = lade("\xEF\xBB\xBF[A]\nx=\xEF\xBB\xBFy\ny=a\0b\0"s);
+  EXPECT_EQ(datei.getLines(), (Zeilen{"[A]", "x=\xEF\xBB\xBFy", "y=a\0b"s}));
+  EXPECT_EQ(datei.getValue("A", "x"), "\xEF\xBB\xBFy");
+  EXPECT_EQ(datei.getValue("A", "y"), "a\0b"s);
 }
 
 TEST_F(IniDateiLesen, ReportsAFileThatCannotBeReadAndStaysEmpty) {
@@ -208,12 +204,10 @@ TEST_F(IniDateiBearbeiten, SectionBoundsFollowTheStoredLines) {
   const IniFile datei = lade("[A]\nx=1\n[B] ; c\nk ; y=2\n; z=3\n\n[C]\nw=1");
   EXPECT_EQ(datei.endOfSubject(0), 4);
   EXPECT_EQ(datei.endOfSubject(6), 8);
-  EXPECT_EQ(datei.endOfSubject(8), 8);
   EXPECT_EQ(datei.endOfSubject(99), 8);
   EXPECT_EQ(datei.endOfSubject(-3), -1);
   EXPECT_EQ(datei.findAssignmentBetween("x", -5, 99), 1);
   EXPECT_EQ(datei.findAssignmentBetween("x", 2, 1), -1);
-  EXPECT_EQ(datei.findAssignmentBetween("x", 99, 200), -1);
   EXPECT_EQ(datei.findAssignmentLine("C", "w"), 7);
   EXPECT_EQ(datei.findAssignmentLine("B", "k ; y"), -1);
   EXPECT_EQ(datei.findAssignmentLine("D", "w"), -1);

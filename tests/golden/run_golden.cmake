@@ -9,6 +9,7 @@
 # In "args", @QUELLEN@ stands for the source tree (to reach examples/) and @ARBEIT@ for the
 # scratch folder. An optional "vorbereitung.cmake" runs in the scratch folder before the program.
 
+cmake_policy(VERSION 3.25)
 file(REMOVE_RECURSE ${ARBEIT})
 file(MAKE_DIRECTORY ${ARBEIT})
 file(COPY ${FALL}/ DESTINATION ${ARBEIT})

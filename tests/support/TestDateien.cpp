@@ -2,7 +2,7 @@
 
 #include <atomic>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <random>
 
 namespace vesk::test {
@@ -32,7 +32,9 @@ std::string TestOrdner::pfad(std::string_view name) const { return (ordner / nam
 
 std::string leseDatei(const std::string& pfad) {
   std::ifstream datei(pfad, std::ios::binary);
-  return {std::istreambuf_iterator<char>(datei), std::istreambuf_iterator<char>()};
+  std::ostringstream inhalt;
+  inhalt << datei.rdbuf();
+  return inhalt.str();
 }
 
 }  // namespace vesk::test
