@@ -114,6 +114,16 @@ IniFile::IniFile(std::string name, std::ostream& meldungsStrom, std::ostream& sp
   IniFile::parseLines();
 }
 
+IniFile::IniFile(OhneDatei, std::string name, std::string_view text)
+    : fileName(std::move(name)), meldungen(&std::cout), spuren(&std::cerr) {
+  zerlegeInZeilen(text, lines);
+  IniFile::parseLines();
+}
+
+IniFile IniFile::ausText(std::string name, std::string_view text) {
+  return IniFile(OhneDatei{}, std::move(name), text);
+}
+
 void IniFile::loadFile() {
   lines = {};
   subjects = {};

@@ -59,6 +59,10 @@ class IniFile {
   [[nodiscard]] std::span<const std::string> variablesOf(std::string_view subject) const;
   [[nodiscard]] bool hasVariables(std::string_view subject) const;
 
+  // A store parsed from `text` as if it were the content of the file `fileName`, which is not
+  // read. For tests and fuzz targets, which would otherwise write a file for every input.
+  [[nodiscard]] static IniFile ausText(std::string fileName, std::string_view text);
+
   // The stand-alone command: prints each subject and its "  name = value" lines to `out`.
   // Returns the exit status (always 0).
   static int main(std::span<const std::string_view> arguments, std::ostream& out,
@@ -67,6 +71,8 @@ class IniFile {
  private:
   // Loads like the public constructors but reports a load failure to the given streams.
   IniFile(std::string fileName, std::ostream& meldungsStrom, std::ostream& spurStrom);
+  struct OhneDatei {};
+  IniFile(OhneDatei, std::string fileName, std::string_view text);
 
   [[nodiscard]] std::optional<std::size_t> subjectIndex(std::string_view subject) const;
   [[nodiscard]] std::optional<std::size_t> variableIndex(std::size_t subject,

@@ -2,7 +2,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -39,22 +38,8 @@ inline void setzeRegistrierungenZurueck() {
 // resolved against it.
 inline std::filesystem::path beispielOrdner() { return VESK_BEISPIEL_ORDNER; }
 
-inline std::filesystem::path arbeitsOrdner() {
-  static const std::filesystem::path ordner = [] {
-    auto pfad = std::filesystem::temp_directory_path() /
-                ("vesk-fuzz-" + std::to_string(std::filesystem::hash_value(
-                                    std::filesystem::current_path())));
-    std::filesystem::create_directories(pfad);
-    return pfad;
-  }();
-  return ordner;
-}
-
-inline std::string schreibe(std::string_view name, const std::uint8_t* daten, std::size_t groesse) {
-  const auto pfad = arbeitsOrdner() / name;
-  std::ofstream datei(pfad, std::ios::binary | std::ios::trunc);
-  datei.write(reinterpret_cast<const char*>(daten), static_cast<std::streamsize>(groesse));
-  return pfad.string();
+inline std::string_view alsText(const std::uint8_t* daten, std::size_t groesse) {
+  return {reinterpret_cast<const char*>(daten), groesse};
 }
 
 }  // namespace vesk::fuzz

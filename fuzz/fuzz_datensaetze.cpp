@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
   vesk::fuzz::schweige();
   vesk::fuzz::setzeRegistrierungenZurueck();
-  const IniFile ini(vesk::fuzz::schreibe("datensaetze.ini", daten, groesse));
+  const IniFile ini = IniFile::ausText("datensaetze.ini", vesk::fuzz::alsText(daten, groesse));
   try {
     Vesk_WertemengenFabrik::initialisiere(ini);
   } catch (const Vesk_Exception&) {

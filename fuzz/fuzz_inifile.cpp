@@ -27,7 +27,7 @@ void pruefeInvarianten(const IniFile& ini) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
   vesk::fuzz::schweige();
-  IniFile ini(vesk::fuzz::schreibe("text.ini", daten, groesse));
+  IniFile ini = IniFile::ausText("text.ini", vesk::fuzz::alsText(daten, groesse));
   pruefeInvarianten(ini);
   const long zeilen = static_cast<long>(ini.getLines().size());
   for (const long start : {-2L, -1L, 0L, 1L, zeilen - 1, zeilen, zeilen + 5}) {

@@ -2,6 +2,7 @@
 // types, their lookups and the Muss-Kann group.
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 
 #include "config/IniFile.h"
 #include "config/Vesk_Exception.h"
@@ -9,17 +10,27 @@
 #include "rules/Vesk_MussKannPlausi.h"
 #include "structure/Vesk_NachrichtenTyp.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
-  vesk::fuzz::schweige();
-  vesk::fuzz::setzeRegistrierungenZurueck();
-  static const IniFile datensaetze((vesk::fuzz::beispielOrdner() / "datensaetze.ini").string());
-  const IniFile struktur(vesk::fuzz::schreibe("struktur.ini", daten, groesse));
-  const auto alterOrdner = std::filesystem::current_path();
-  std::filesystem::current_path(vesk::fuzz::beispielOrdner());
-  try {
+namespace {
+// The record definition stays loaded across inputs; only the message types start afresh.
+void ladeDatensaetze() {
+  static const bool geladen = [] {
+    vesk::fuzz::schweige();
+    std::filesystem::current_path(vesk::fuzz::beispielOrdner());
+    static const IniFile datensaetze("datensaetze.ini");
     Vesk_WertemengenFabrik::initialisiere(datensaetze);
     Vesk_FeldartenFabrik::initialisiere();
     Vesk_SatzartenFabrik::initialisiere(datensaetze);
+    return true;
+  }();
+  static_cast<void>(geladen);
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
+  ladeDatensaetze();
+  Vesk_NachrichtenTypFabrik::zuruecksetzenFuerTests();
+  const IniFile struktur = IniFile::ausText("struktur.ini", vesk::fuzz::alsText(daten, groesse));
+  try {
     Vesk_NachrichtenTypFabrik::initialisiere(struktur);
   } catch (const Vesk_Exception&) {
   }
@@ -27,9 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     try {
       const Vesk_NachrichtenTyp& typ = Vesk_NachrichtenTypFabrik::gibNachrichtenTyp(gruppe);
       static_cast<void>(typ.gibFeldNr(typ.gibAnzahlFelder() - 1));
-      const std::string_view sendeArt = gruppe;
-      static_cast<void>(&Vesk_NachrichtenTypFabrik::gibNachrichtenTypSendeArt(
-          vesk::MeldungsText(sendeArt)));
+      static_cast<void>(
+          &Vesk_NachrichtenTypFabrik::gibNachrichtenTypSendeArt(vesk::MeldungsText(gruppe)));
     } catch (const Vesk_Exception&) {
     }
   }
@@ -38,6 +48,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     static_cast<void>(&regeln);
   } catch (const Vesk_Exception&) {
   }
-  std::filesystem::current_path(alterOrdner);
   return 0;
 }
