@@ -1,8 +1,5 @@
 #include "driver/Vesk_Plausipruefer.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -11,6 +8,7 @@
 #include "config/Dateien.h"
 #include "config/IniFile.h"
 #include "config/Vesk_Exception.h"
+#include "driver/NachrichtenDatei.h"
 #include "driver/Vesk_Plausipruefung.h"
 #include "errors/Vesk_FehlerListe.h"
 
@@ -21,44 +19,6 @@ constexpr int FEHLER_GEFUNDEN = 1;
 constexpr int ABBRUCH = 2;
 
 constexpr std::string_view GRUPPE = "PLAUSIPRUEFUNG";
-
-// The message file's bytes, read whole before anything else is opened.
-struct Nachricht {
-  std::unique_ptr<unsigned char[]> bytes;
-  std::size_t laenge = 0;
-};
-
-struct DateiSchliesser {
-  void operator()(std::FILE* datei) const { std::fclose(datei); }
-};
-
-// A directory, or anything else that is no regular file, has no size and so counts as not found,
-// like an empty file.
-Nachricht leseNachricht(const std::string& name) {
-  std::error_code fehler;
-  const std::uintmax_t groesse = std::filesystem::file_size(name, fehler);
-  if (fehler || groesse == 0) {
-    throw Vesk_Exception("Nachrichtendatei " + name + " nicht gefunden");
-  }
-  Nachricht nachricht{std::make_unique_for_overwrite<unsigned char[]>(groesse), groesse};
-  const std::unique_ptr<std::FILE, DateiSchliesser> datei(std::fopen(name.c_str(), "rb"));
-  if (!datei) {
-    if (errno == ENOENT) {
-      throw Vesk_Exception("Nachrichtendatei " + name + " nicht gefunden");
-    }
-    throw Vesk_Exception("Fehler beim Auslesen von " + name);
-  }
-  std::size_t gelesen = 0;
-  while (gelesen < groesse) {
-    const std::size_t stueck =
-        std::fread(nachricht.bytes.get() + gelesen, 1, groesse - gelesen, datei.get());
-    if (stueck == 0) {
-      throw Vesk_Exception("Fehler beim Auslesen von " + name);
-    }
-    gelesen += stueck;
-  }
-  return nachricht;
-}
 
 // Steps 4 to 7 of a run: the main INI file and the names of the two definition files.
 struct Definitionen {
@@ -95,10 +55,11 @@ void berichte(const Vesk_FehlerListe& liste) {
 }
 
 int pruefe(std::span<const std::string_view> argumente) {
-  const Nachricht nachricht = leseNachricht(std::string(argumente[1]));
+  // The message file comes first: nothing else is opened when it cannot be read.
+  const NachrichtenDatei nachricht{std::string(argumente[1])};
   const Definitionen definitionen = leseHauptdatei(std::string(argumente[0]));
   const Vesk_Plausipruefung pruefung(definitionen.struktur, definitionen.datensaetze);
-  const Vesk_FehlerListe liste = pruefung.pruefe({nachricht.bytes.get(), nachricht.laenge});
+  const Vesk_FehlerListe liste = pruefung.pruefe(nachricht.bytes());
   berichte(liste);
   if (argumente.size() == 3) {
     std::cout.flush();
@@ -126,9 +87,7 @@ int Vesk_Plausipruefer::main(std::span<const std::string_view> argumente) {
     return brichAb(e.toString());
   } catch (const std::bad_alloc&) {
     return brichAb("Nicht genug Arbeitsspeicher fuer die Pruefung");
-  } catch (const std::exception& e) {
-    return brichAb(std::string("Unerwarteter Fehler: ") + e.what());
   } catch (...) {
-    return brichAb("Unbekannter Fehler");
+    return brichAb("Unerwarteter interner Fehler");
   }
 }

@@ -38,6 +38,19 @@ inline void setzeRegistrierungenZurueck() {
 // resolved against it.
 inline std::filesystem::path beispielOrdner() { return VESK_BEISPIEL_ORDNER; }
 
+// Runs `aktion` with the example folder as the current directory, then returns to the previous
+// one: libFuzzer reads its corpus folders by relative name after the first input has run.
+template <class Aktion>
+auto imBeispielOrdner(Aktion aktion) {
+  const auto vorher = std::filesystem::current_path();
+  std::filesystem::current_path(beispielOrdner());
+  struct Zurueck {
+    std::filesystem::path ordner;
+    ~Zurueck() { std::filesystem::current_path(ordner); }
+  } zurueck{vorher};
+  return aktion();
+}
+
 inline std::string_view alsText(const std::uint8_t* daten, std::size_t groesse) {
   return {reinterpret_cast<const char*>(daten), groesse};
 }

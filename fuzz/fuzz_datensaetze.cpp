@@ -8,14 +8,13 @@
 #include "config/Vesk_Satzart.h"
 #include "fuzz/FuzzUmgebung.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
-  vesk::fuzz::schweige();
-  vesk::fuzz::setzeRegistrierungenZurueck();
-  const IniFile ini = IniFile::ausText("datensaetze.ini", vesk::fuzz::alsText(daten, groesse));
+namespace {
+
+void baueAlle(const IniFile& ini) {
   try {
     Vesk_WertemengenFabrik::initialisiere(ini);
   } catch (const Vesk_Exception&) {
-    return 0;
+    return;
   }
   Vesk_FeldartenFabrik::initialisiere();
   Vesk_SatzartenFabrik::initialisiere(ini);
@@ -26,5 +25,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     } catch (const Vesk_Exception&) {
     }
   }
+}
+
+}  // namespace
+
+// Value-set files named in the text are looked for in the example folder, so that the seed's
+// <schadenarten.txt> is found.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
+  vesk::fuzz::schweige();
+  vesk::fuzz::setzeRegistrierungenZurueck();
+  const IniFile ini = IniFile::ausText("datensaetze.ini", vesk::fuzz::alsText(daten, groesse));
+  vesk::fuzz::imBeispielOrdner([&ini] {
+    baueAlle(ini);
+    return 0;
+  });
   return 0;
 }

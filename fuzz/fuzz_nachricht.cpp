@@ -13,8 +13,8 @@ namespace {
 const Vesk_Plausipruefung& pruefung() {
   static const std::unique_ptr<Vesk_Plausipruefung> instanz = [] {
     vesk::fuzz::schweige();
-    std::filesystem::current_path(vesk::fuzz::beispielOrdner());
-    return std::make_unique<Vesk_Plausipruefung>("struktur.ini", "datensaetze.ini");
+    return vesk::fuzz::imBeispielOrdner(
+        [] { return std::make_unique<Vesk_Plausipruefung>("struktur.ini", "datensaetze.ini"); });
   }();
   return *instanz;
 }

@@ -15,12 +15,13 @@ namespace {
 void ladeDatensaetze() {
   static const bool geladen = [] {
     vesk::fuzz::schweige();
-    std::filesystem::current_path(vesk::fuzz::beispielOrdner());
-    static const IniFile datensaetze("datensaetze.ini");
-    Vesk_WertemengenFabrik::initialisiere(datensaetze);
-    Vesk_FeldartenFabrik::initialisiere();
-    Vesk_SatzartenFabrik::initialisiere(datensaetze);
-    return true;
+    return vesk::fuzz::imBeispielOrdner([] {
+      const IniFile datensaetze("datensaetze.ini");
+      Vesk_WertemengenFabrik::initialisiere(datensaetze);
+      Vesk_FeldartenFabrik::initialisiere();
+      Vesk_SatzartenFabrik::initialisiere(datensaetze);
+      return true;
+    });
   }();
   static_cast<void>(geladen);
 }

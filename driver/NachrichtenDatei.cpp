@@ -1,0 +1,76 @@
+#include "driver/NachrichtenDatei.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "config/Vesk_Exception.h"
+
+namespace {
+
+// Closes the descriptor when the constructor is left, also by an exception.
+struct Deskriptor {
+  int nummer;
+  ~Deskriptor() {
+    if (nummer >= 0) {
+      ::close(nummer);
+    }
+  }
+};
+
+}  // namespace
+
+NachrichtenDatei::NachrichtenDatei(const std::string& name) {
+  const Deskriptor datei{::open(name.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (datei.nummer < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) {
+      throw Vesk_Exception("Nachrichtendatei " + name + " nicht gefunden");
+    }
+    throw Vesk_Exception("Fehler beim Auslesen von " + name);
+  }
+  struct stat status {};
+  // A directory, a device or a pipe has no length and counts as not found, like an empty file.
+  if (::fstat(datei.nummer, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0) {
+    throw Vesk_Exception("Nachrichtendatei " + name + " nicht gefunden");
+  }
+  laenge = static_cast<std::size_t>(status.st_size);
+  void* karte = ::mmap(nullptr, laenge, PROT_READ, MAP_PRIVATE, datei.nummer, 0);
+  if (karte != MAP_FAILED) {
+    abbildung = karte;
+    anfang = static_cast<const unsigned char*>(karte);
+    return;
+  }
+  lese(datei.nummer, name);
+}
+
+void NachrichtenDatei::lese(int datei, const std::string& name) {
+  puffer = std::make_unique_for_overwrite<unsigned char[]>(laenge);
+  std::size_t gelesen = 0;
+  while (gelesen < laenge) {
+    const ssize_t stueck = ::read(datei, puffer.get() + gelesen, laenge - gelesen);
+    if (stueck < 0 && errno == EINTR) {
+      continue;
+    }
+    if (stueck <= 0) {
+      throw Vesk_Exception("Fehler beim Auslesen von " + name);
+    }
+    gelesen += static_cast<std::size_t>(stueck);
+  }
+  anfang = puffer.get();
+}
+
+NachrichtenDatei::NachrichtenDatei(NachrichtenDatei&& andere) noexcept
+    : anfang(std::exchange(andere.anfang, nullptr)),
+      laenge(std::exchange(andere.laenge, 0)),
+      abbildung(std::exchange(andere.abbildung, nullptr)),
+      puffer(std::move(andere.puffer)) {}
+
+NachrichtenDatei::~NachrichtenDatei() {
+  if (abbildung != nullptr) {
+    ::munmap(abbildung, laenge);
+  }
+}

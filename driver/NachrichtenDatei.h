@@ -1,0 +1,31 @@
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string>
+
+// The bytes of one message file. The file is mapped into memory where the system allows it, so
+// that pages are read only when the checker touches them: attachment bytes, which the checker
+// never looks at, then cost nothing. Where mapping fails, the file is read whole. Move-only; the
+// bytes live as long as the object.
+class NachrichtenDatei {
+ public:
+  // Throws Vesk_Exception "Nachrichtendatei <name> nicht gefunden" for a missing or empty file
+  // or one that is no regular file, and "Fehler beim Auslesen von <name>" when it cannot be read.
+  explicit NachrichtenDatei(const std::string& name);
+  ~NachrichtenDatei();
+  NachrichtenDatei(NachrichtenDatei&& andere) noexcept;
+  NachrichtenDatei& operator=(NachrichtenDatei&&) = delete;
+  NachrichtenDatei(const NachrichtenDatei&) = delete;
+  NachrichtenDatei& operator=(const NachrichtenDatei&) = delete;
+
+  [[nodiscard]] std::span<const unsigned char> bytes() const { return {anfang, laenge}; }
+
+ private:
+  void lese(int datei, const std::string& name);
+
+  const unsigned char* anfang = nullptr;
+  std::size_t laenge = 0;
+  void* abbildung = nullptr;                 // the mapping, or nullptr when the file was read
+  std::unique_ptr<unsigned char[]> puffer;  // the bytes read, when not mapped
+};
