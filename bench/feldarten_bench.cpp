@@ -1,6 +1,5 @@
 // The field kinds over typical field contents and lengths.
 #include <benchmark/benchmark.h>
-
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -17,8 +16,8 @@ namespace {
 void pruefeFeld(benchmark::State& state, std::string_view code, const std::string& inhalt,
                 const Vesk_WerteMenge* menge) {
   const Vesk_Feldart* art = Vesk_FeldartenFabrik::gibFeldart(code);
-  const std::span<const unsigned char> bytes(
-      reinterpret_cast<const unsigned char*>(inhalt.data()), inhalt.size());
+  const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char*>(inhalt.data()),
+                                             inhalt.size());
   const auto laenge = static_cast<std::int32_t>(inhalt.size());
   for (auto _ : state) {
     benchmark::DoNotOptimize(art->pruefe(bytes, 0, laenge, menge));
@@ -49,10 +48,14 @@ void AlphanumerischLeer(benchmark::State& state) {
 }
 BENCHMARK(AlphanumerischLeer)->Arg(30)->Arg(210);
 
-void Datum(benchmark::State& state) { pruefeFeld(state, "d8", "29022024", nullptr); }
+void Datum(benchmark::State& state) {
+  pruefeFeld(state, "d8", "29022024", nullptr);
+}
 BENCHMARK(Datum);
 
-void Uhrzeit(benchmark::State& state) { pruefeFeld(state, "u6", "235959", nullptr); }
+void Uhrzeit(benchmark::State& state) {
+  pruefeFeld(state, "u6", "235959", nullptr);
+}
 BENCHMARK(Uhrzeit);
 
 void MitAufzaehlung(benchmark::State& state) {

@@ -1,6 +1,5 @@
 // The whole analysis of a clean claim report of 10,000 records over the example configuration.
 #include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,8 +15,8 @@ namespace {
 
 std::vector<unsigned char> erzeugeNachricht(std::size_t datensaetze) {
   const auto datei = std::filesystem::temp_directory_path() / "vesk-bench.dat";
-  const std::string befehl = std::string(VESK_ERZEUGER) + " " + datei.string() + " " +
-                             std::to_string(datensaetze);
+  const std::string befehl =
+      std::string(VESK_ERZEUGER) + " " + datei.string() + " " + std::to_string(datensaetze);
   if (std::system(befehl.c_str()) != 0) {
     std::abort();
   }

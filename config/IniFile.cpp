@@ -44,7 +44,8 @@ std::optional<std::string> leseBytes(const std::string& name, std::string& inhal
   if (!datei.is_open()) {
     return grund(errno, "cannot be opened");
   }
-  std::array<char, 1 << 16> puffer{};
+  // Left uninitialised: filling 64 KiB per file would cost more than reading a small file.
+  std::array<char, 1 << 16> puffer;  // NOLINT(cppcoreguidelines-pro-type-member-init)
   do {
     datei.read(puffer.data(), std::ssize(puffer));
     inhalt.append(puffer.data(), static_cast<std::size_t>(datei.gcount()));
@@ -73,7 +74,11 @@ void zerlegeInZeilen(std::string_view text, std::vector<std::string>& zeilen) {
   // Sized once: a file of nothing but line ends would otherwise peak at twice its final memory.
   zeilen.reserve(zeilen.size() + zaehleZeilen(text));
   while (!text.empty()) {
-    const std::size_t ende = text.find_first_of("\r\n");
+    const auto zeilenende =
+        std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; });
+    const std::size_t ende =
+        zeilenende == text.end() ? std::string_view::npos
+                                 : static_cast<std::size_t>(zeilenende - text.begin());
     if (ende == std::string_view::npos) {
       zeilen.emplace_back(vesk::trimme(text));
       return;

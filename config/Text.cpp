@@ -5,7 +5,9 @@
 namespace vesk {
 
 namespace {
-bool istTrimmbar(char zeichen) noexcept { return static_cast<unsigned char>(zeichen) <= 0x20; }
+bool istTrimmbar(char zeichen) noexcept {
+  return static_cast<unsigned char>(zeichen) <= 0x20;
+}
 }  // namespace
 
 std::string_view trimme(std::string_view text) noexcept {

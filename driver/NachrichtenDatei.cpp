@@ -1,11 +1,10 @@
 #include "driver/NachrichtenDatei.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
 #include <utility>
 
 #include "config/Vesk_Exception.h"

@@ -26,6 +26,6 @@ class NachrichtenDatei {
 
   const unsigned char* anfang = nullptr;
   std::size_t laenge = 0;
-  void* abbildung = nullptr;                 // the mapping, or nullptr when the file was read
+  void* abbildung = nullptr;                // the mapping, or nullptr when the file was read
   std::unique_ptr<unsigned char[]> puffer;  // the bytes read, when not mapped
 };

@@ -66,6 +66,45 @@ const Vesk_Satzart* sucheSatzart(vesk::MeldungsText name) {
   }
 }
 
+// Names the records of a message: the record type of the first 4 characters, or else of those
+// characters + "." + the sub-type character at offset 66. Consecutive records mostly share their
+// type, so the last answer is kept and the registry is asked again only when the name bytes
+// (and, for a partial record, the sub-type character) differ.
+class Namensgeber {
+ public:
+  struct Treffer {
+    const Vesk_Satzart* satzart;  // nullptr: no record type of either name
+    vesk::MeldungsText name;      // the name used last; valid until the next call
+  };
+
+  Treffer benenne(std::span<const unsigned char> satz) {
+    const std::string_view vier(reinterpret_cast<const char*>(satz.data()), 4);
+    const char teilsatz = static_cast<char>(satz[TEILSATZ_ZEICHEN]);
+    if (satzart == nullptr || vier != std::string_view(name.data(), 4) ||
+        (laenge == name.size() && teilsatz != name[5])) {
+      suche(vier, teilsatz);
+    }
+    return {satzart, vesk::MeldungsText(std::string_view(name.data(), laenge))};
+  }
+
+ private:
+  void suche(std::string_view vier, char teilsatz) {
+    std::copy_n(vier.begin(), vier.size(), name.begin());
+    laenge = vier.size();
+    satzart = sucheSatzart(vesk::MeldungsText(vier));
+    if (satzart == nullptr) {
+      name[4] = '.';
+      name[5] = teilsatz;
+      laenge = name.size();
+      satzart = sucheSatzart(vesk::MeldungsText(std::string_view(name.data(), laenge)));
+    }
+  }
+
+  std::array<char, 6> name{};
+  std::size_t laenge = 0;
+  const Vesk_Satzart* satzart = nullptr;
+};
+
 void meldeStruktur(Vesk_FehlerListe& liste, std::int32_t nummer, std::string text) {
   auto fehler = std::make_unique<Vesk_StrukturFehler>(nummer);
   fehler->setzeErklaerendenText(std::move(text));
@@ -191,19 +230,10 @@ std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(Bytes nachricht,
   std::int64_t start = 0;
   std::int64_t index = 0;
   std::int64_t anhaenge = 0;
+  Namensgeber namen;
   do {
     const auto satzStart = static_cast<std::size_t>(start);
-    std::array<char, 6> erweitert{};
-    const vesk::MeldungsText name = textBei(nachricht, satzStart, 4);
-    vesk::MeldungsText gefunden = name;
-    const Vesk_Satzart* satzart = sucheSatzart(name);
-    if (satzart == nullptr) {
-      std::copy_n(name.roh().begin(), 4, erweitert.begin());
-      erweitert[4] = '.';
-      erweitert[5] = static_cast<char>(nachricht[satzStart + TEILSATZ_ZEICHEN]);
-      gefunden = vesk::MeldungsText(std::string_view(erweitert.data(), erweitert.size()));
-      satzart = sucheSatzart(gefunden);
-    }
+    const auto [satzart, gefunden] = namen.benenne(nachricht.subspan(satzStart, SATZLAENGE));
     if (satzart == nullptr) {
       auto fehler =
           std::make_unique<Vesk_StrukturFehler>(Vesk_StrukturFehler::DATENSAETZE_VERSCHOBEN);

@@ -29,7 +29,9 @@ class Vesk_FehlerListe {
   // are, so the list takes copies.
   void hinzufuegenFehlerListe(const Vesk_FehlerListe& andere);
   // Precondition: index < gibGroesse().
-  [[nodiscard]] const Vesk_Fehler& gibFehler(std::size_t index) const { return *fehlerListe[index]; }
+  [[nodiscard]] const Vesk_Fehler& gibFehler(std::size_t index) const {
+    return *fehlerListe[index];
+  }
   [[nodiscard]] std::size_t gibGroesse() const { return fehlerListe.size(); }
   // The entry added last, to complete it. Precondition: the list is not empty.
   [[nodiscard]] Vesk_Fehler& gibLetztenFehler() { return *fehlerListe.back(); }

@@ -8,8 +8,7 @@ Vesk_StrukturFehler::Vesk_StrukturFehler(std::int32_t nummer)
 Vesk_StrukturFehler::Vesk_StrukturFehler(std::int32_t nummer, std::string satzart)
     : Vesk_Fehler(nummer, std::move(satzart), 0, std::nullopt) {}
 
-Vesk_StrukturFehler::Vesk_StrukturFehler(std::int32_t nummer, std::string satzart,
-                                         std::string text)
+Vesk_StrukturFehler::Vesk_StrukturFehler(std::int32_t nummer, std::string satzart, std::string text)
     : Vesk_Fehler(nummer, std::move(satzart), 0, std::move(text)) {}
 
 std::string Vesk_StrukturFehler::gibBeschreibung() const {

@@ -15,13 +15,3 @@ vesk::MeldungsText Vesk_Feldart::gibWert(std::span<const unsigned char> bytes, s
   static_cast<void>(pruefe(bytes, start, anzahlBytes, nullptr));
   return daten.getrimmt();
 }
-
-std::optional<std::string_view> Vesk_Feldart::feldBytes(std::span<const unsigned char> bytes,
-                                                        std::size_t start,
-                                                        std::int32_t anzahlBytes) noexcept {
-  const std::size_t anzahl = anzahlBytes > 0 ? static_cast<std::size_t>(anzahlBytes) : 0;
-  if (start > bytes.size() || anzahl > bytes.size() - start) {
-    return std::nullopt;
-  }
-  return std::string_view(reinterpret_cast<const char*>(bytes.data()) + start, anzahl);
-}

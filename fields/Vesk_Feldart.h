@@ -61,7 +61,13 @@ class Vesk_Feldart {
   void setzeDaten(vesk::MeldungsText gesammelt) const noexcept { daten = gesammelt; }
   // Whether the field lies within `bytes`; the view of its bytes when it does.
   [[nodiscard]] static std::optional<std::string_view> feldBytes(
-      std::span<const unsigned char> bytes, std::size_t start, std::int32_t anzahlBytes) noexcept;
+      std::span<const unsigned char> bytes, std::size_t start, std::int32_t anzahlBytes) noexcept {
+    const std::size_t anzahl = anzahlBytes > 0 ? static_cast<std::size_t>(anzahlBytes) : 0;
+    if (start > bytes.size() || anzahl > bytes.size() - start) {
+      return std::nullopt;
+    }
+    return std::string_view(reinterpret_cast<const char*>(bytes.data()) + start, anzahl);
+  }
   // The whole-value check and the value-set test after a scan that did not reject the field.
   [[nodiscard]] int schliesseAb(int status, const Vesk_WerteMenge* werteMenge) const;
 

@@ -1,7 +1,33 @@
 #include "fields/Vesk_FeldartAlphaNumerisch.h"
 
-// The step table in one pass: once the first character is text, every later character is kept
-// whatever it is, so only the leading blanks need a look.
+#include <array>
+#include <cstring>
+
+namespace {
+
+// Whether `feld` holds blanks only, compared in blocks rather than byte by byte: empty reserve
+// fields of a hundred blanks and more are common.
+bool nurLeerzeichen(std::string_view feld) {
+  static constexpr std::array<char, 256> LEER = [] {
+    std::array<char, 256> leer{};
+    leer.fill(' ');
+    return leer;
+  }();
+  while (!feld.empty()) {
+    const std::size_t stueck = feld.size() < LEER.size() ? feld.size() : LEER.size();
+    if (std::memcmp(feld.data(), LEER.data(), stueck) != 0) {
+      return false;
+    }
+    feld.remove_prefix(stueck);
+  }
+  return true;
+}
+
+}  // namespace
+
+// The step table in one pass: a field that begins with text is kept whole whatever follows; a
+// field that begins with a blank is the initial value when it holds blanks only, and invalid
+// otherwise.
 int Vesk_FeldartAlphaNumerisch::pruefe(std::span<const unsigned char> bytes, std::size_t start,
                                        std::int32_t anzahlBytes,
                                        const Vesk_WerteMenge* werteMenge) const {
@@ -10,13 +36,12 @@ int Vesk_FeldartAlphaNumerisch::pruefe(std::span<const unsigned char> bytes, std
   if (!feld) {
     return UNGUELTIG;
   }
-  const std::size_t ersterText = feld->find_first_not_of(' ');
-  if (ersterText == std::string_view::npos) {
-    return schliesseAb(feld->empty() ? UNDEFINIERT : INITIALWERT, werteMenge);
+  if (feld->empty()) {
+    return schliesseAb(UNDEFINIERT, werteMenge);
   }
-  if (ersterText > 0) {
-    return UNGUELTIG;
+  if (feld->front() != ' ') {
+    setzeDaten(vesk::MeldungsText(*feld));
+    return schliesseAb(GUELTIG, werteMenge);
   }
-  setzeDaten(vesk::MeldungsText(*feld));
-  return schliesseAb(GUELTIG, werteMenge);
+  return nurLeerzeichen(*feld) ? schliesseAb(INITIALWERT, werteMenge) : UNGUELTIG;
 }

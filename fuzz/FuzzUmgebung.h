@@ -36,7 +36,9 @@ inline void setzeRegistrierungenZurueck() {
 
 // The folder of the bundled example configuration; the checker's relative file names are
 // resolved against it.
-inline std::filesystem::path beispielOrdner() { return VESK_BEISPIEL_ORDNER; }
+inline std::filesystem::path beispielOrdner() {
+  return VESK_BEISPIEL_ORDNER;
+}
 
 // Runs `aktion` with the example folder as the current directory, then returns to the previous
 // one: libFuzzer reads its corpus folders by relative name after the first input has run.

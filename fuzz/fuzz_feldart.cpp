@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
   }
   const auto anzahl = static_cast<std::int32_t>(feld.size() > 300 ? 300 : feld.size());
   const int status = art->pruefe(feld, 0, anzahl, menge.get());
-  if (status < Vesk_Feldart::UNGUELTIG || status > Vesk_Feldart::INITIALWERT_NICHT_IM_WERTEBEREICH) {
+  if (status < Vesk_Feldart::UNGUELTIG ||
+      status > Vesk_Feldart::INITIALWERT_NICHT_IM_WERTEBEREICH) {
     std::abort();
   }
   const auto wert = art->gibWert(feld, 0, anzahl).roh();

@@ -4,7 +4,9 @@
 
 namespace vesk::test {
 
-SatzBauer::SatzBauer(std::string_view satzart) : satz(256, ' ') { setze(1, satzart); }
+SatzBauer::SatzBauer(std::string_view satzart) : satz(256, ' ') {
+  setze(1, satzart);
+}
 
 SatzBauer& SatzBauer::setze(std::size_t position, std::string_view text) {
   if (position == 0 || position > satz.size()) {

@@ -2,8 +2,8 @@
 
 #include <atomic>
 #include <fstream>
-#include <sstream>
 #include <random>
+#include <sstream>
 
 namespace vesk::test {
 
@@ -28,7 +28,9 @@ std::string TestOrdner::schreibe(std::string_view name, std::string_view inhalt)
   return ziel.string();
 }
 
-std::string TestOrdner::pfad(std::string_view name) const { return (ordner / name).string(); }
+std::string TestOrdner::pfad(std::string_view name) const {
+  return (ordner / name).string();
+}
 
 std::string leseDatei(const std::string& pfad) {
   std::ifstream datei(pfad, std::ios::binary);
