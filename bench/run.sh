@@ -59,8 +59,8 @@ awk -v k1="$k1" -v b1="$b1" -v k2="$k2" -v b2="$b2" -v k3="$k3" -v b3="$b3" \
   printf "| 1. clean example vs /bin/true | %.2f ms | %.2f ms | %.2f | <= 1.5 |\n", k1*1000, b1*1000, k1/b1
   printf "| 2. 100 MB of records vs wc -l | %.1f ms | %.1f ms | %.2f | <= 4 |\n", k2*1000, b2*1000, k2/b2
   printf "| 3. 500 MB attachment vs cat | %.1f ms | %.1f ms | %.2f | <= 1.5 |\n", k3*1000, b3*1000, k3/b3
-  printf "| 4a. peak memory, run 2 | %.1f MiB | file %.1f MiB | +%.1f MiB | <= +16 MiB |\n", m2/1024, g2/1024, (m2-g2)/1024
-  printf "| 4b. peak memory, run 3 | %.1f MiB | file %.1f MiB | +%.1f MiB | <= +16 MiB |\n", m3/1024, g3/1024, (m3-g3)/1024
+  printf "| 4a. peak memory, run 2 | %.1f MiB | file %.1f MiB | %+.1f MiB | <= +16 MiB |\n", m2/1024, g2/1024, (m2-g2)/1024
+  printf "| 4b. peak memory, run 3 | %.1f MiB | file %.1f MiB | %+.1f MiB | <= +16 MiB |\n", m3/1024, g3/1024, (m3-g3)/1024
   verfehlt = (k1/b1 > 1.5) + (k2/b2 > 4) + (k3/b3 > 1.5) + (m2-g2 > 16384) + (m3-g3 > 16384)
   if (verfehlt) { printf "%d target(s) missed\n", verfehlt; exit 1 }
   print "all targets met"

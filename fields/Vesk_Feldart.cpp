@@ -1,5 +1,8 @@
 #include "fields/Vesk_Feldart.h"
 
+#include <array>
+#include <cstring>
+
 #include "fields/Vesk_WerteMenge.h"
 
 int Vesk_Feldart::schliesseAb(int status, const Vesk_WerteMenge* werteMenge) const {
@@ -14,4 +17,41 @@ vesk::MeldungsText Vesk_Feldart::gibWert(std::span<const unsigned char> bytes, s
                                          std::int32_t anzahlBytes) const {
   static_cast<void>(pruefe(bytes, start, anzahlBytes, nullptr));
   return daten.getrimmt();
+}
+
+bool Vesk_Feldart::nurLeerzeichen(std::string_view feld) noexcept {
+  static constexpr std::array<char, 256> LEER = [] {
+    std::array<char, 256> leer{};
+    leer.fill(' ');
+    return leer;
+  }();
+  while (!feld.empty()) {
+    const std::size_t stueck = feld.size() < LEER.size() ? feld.size() : LEER.size();
+    if (std::memcmp(feld.data(), LEER.data(), stueck) != 0) {
+      return false;
+    }
+    feld.remove_prefix(stueck);
+  }
+  return true;
+}
+
+int Vesk_Feldart::pruefeZiffern(std::span<const unsigned char> bytes, std::size_t start,
+                                std::int32_t anzahlBytes, const Vesk_WerteMenge* werteMenge) const {
+  daten = vesk::MeldungsText();
+  const auto feld = feldBytes(bytes, start, anzahlBytes);
+  if (!feld) {
+    return UNGUELTIG;
+  }
+  if (feld->empty()) {
+    return schliesseAb(UNDEFINIERT, werteMenge);
+  }
+  if (feld->front() == ' ') {
+    return nurLeerzeichen(*feld) ? schliesseAb(INITIALWERT, werteMenge) : UNGUELTIG;
+  }
+  std::size_t ziffern = 0;
+  while (ziffern < feld->size() && istZiffer((*feld)[ziffern])) {
+    ++ziffern;
+  }
+  daten = vesk::MeldungsText(feld->substr(0, ziffern));
+  return ziffern < feld->size() ? UNGUELTIG : schliesseAb(GUELTIG, werteMenge);
 }

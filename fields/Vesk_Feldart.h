@@ -45,18 +45,18 @@ class Vesk_Feldart {
  protected:
   Vesk_Feldart() = default;
 
-  // One step of a kind's table: the new running status and whether the character is kept.
-  struct Schritt {
-    int status;
-    bool behalten;
-  };
-
-  // Runs the step table `Kind::anfuegen` over the field's bytes, then the whole-value check and
-  // the value set. The kept characters of every kind form one contiguous run of the field, so
-  // `daten` is the view of that run.
-  template <class Kind>
-  int pruefeMit(std::span<const unsigned char> bytes, std::size_t start, std::int32_t anzahlBytes,
-                const Vesk_WerteMenge* werteMenge) const;
+  // The scan shared by the date and the time kind: all blanks (the initial value, nothing
+  // collected) or all digits (every digit collected); anything else makes the field invalid,
+  // keeping the digits before it. Then the whole-value check and the value set.
+  [[nodiscard]] int pruefeZiffern(std::span<const unsigned char> bytes, std::size_t start,
+                                  std::int32_t anzahlBytes,
+                                  const Vesk_WerteMenge* werteMenge) const;
+  // Whether `feld` holds blanks only; compared in blocks, since reserve fields of a hundred
+  // blanks and more are common.
+  [[nodiscard]] static bool nurLeerzeichen(std::string_view feld) noexcept;
+  [[nodiscard]] static constexpr bool istZiffer(char zeichen) noexcept {
+    return zeichen >= '0' && zeichen <= '9';
+  }
 
   void setzeDaten(vesk::MeldungsText gesammelt) const noexcept { daten = gesammelt; }
   // Whether the field lies within `bytes`; the view of its bytes when it does.
@@ -74,37 +74,3 @@ class Vesk_Feldart {
  private:
   mutable vesk::MeldungsText daten;
 };
-
-template <class Kind>
-int Vesk_Feldart::pruefeMit(std::span<const unsigned char> bytes, std::size_t start,
-                            std::int32_t anzahlBytes, const Vesk_WerteMenge* werteMenge) const {
-  daten = vesk::MeldungsText();
-  const auto feld = feldBytes(bytes, start, anzahlBytes);
-  if (!feld) {
-    return UNGUELTIG;
-  }
-  const char* const anfang = feld->data();
-  const std::size_t anzahl = feld->size();
-  std::size_t behaltenAb = anzahl;
-  std::size_t behaltenBis = anzahl;
-  int status = UNDEFINIERT;
-  for (std::size_t i = 0; i < anzahl; ++i) {
-    const Schritt schritt = Kind::anfuegen(static_cast<unsigned char>(anfang[i]), status);
-    if (schritt.status == UNGUELTIG) {
-      behaltenBis = i;
-      status = UNGUELTIG;
-      break;
-    }
-    if (schritt.behalten && behaltenAb == anzahl) {
-      behaltenAb = i;
-    }
-    status = schritt.status;
-  }
-  if (behaltenAb < behaltenBis) {
-    daten = vesk::MeldungsText(std::string_view(anfang + behaltenAb, behaltenBis - behaltenAb));
-  }
-  if (status == UNGUELTIG) {
-    return UNGUELTIG;
-  }
-  return schliesseAb(status, werteMenge);
-}

@@ -8,14 +8,4 @@ class Vesk_FeldartAlphaNumerisch final : public Vesk_Feldart {
   [[nodiscard]] int pruefe(std::span<const unsigned char> bytes, std::size_t start,
                            std::int32_t anzahlBytes,
                            const Vesk_WerteMenge* werteMenge) const override;
-  // The step table of the kind.
-  static constexpr Schritt anfuegen(unsigned char zeichen, int status) noexcept {
-    if (status == GUELTIG) {
-      return {GUELTIG, true};
-    }
-    if (zeichen == ' ') {
-      return {INITIALWERT, false};
-    }
-    return status == INITIALWERT ? Schritt{UNGUELTIG, false} : Schritt{GUELTIG, true};
-  }
 };

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <string_view>
 
+#include "fields/Ziffern.h"
+
 namespace {
 
 using vesk::zahlAus;
@@ -45,7 +47,7 @@ bool istDatum(std::string_view ziffern) {
 
 int Vesk_FeldartDatum::pruefe(std::span<const unsigned char> bytes, std::size_t start,
                               std::int32_t anzahlBytes, const Vesk_WerteMenge* werteMenge) const {
-  return pruefeMit<Vesk_FeldartDatum>(bytes, start, anzahlBytes, werteMenge);
+  return pruefeZiffern(bytes, start, anzahlBytes, werteMenge);
 }
 
 int Vesk_FeldartDatum::pruefeGesamt(int status) const {

@@ -1,6 +1,5 @@
 #pragma once
 #include "fields/Vesk_Feldart.h"
-#include "fields/ZiffernFeld.h"
 
 // A date of digits: "dd", "yyyy", "MMyyyy" or "ddMMyyyy", chosen by the number of digits after
 // dropping leading "0000" or "00"; all blanks is the initial value. Checked in the proleptic
@@ -11,8 +10,4 @@ class Vesk_FeldartDatum final : public Vesk_Feldart {
                            std::int32_t anzahlBytes,
                            const Vesk_WerteMenge* werteMenge) const override;
   [[nodiscard]] int pruefeGesamt(int status) const override;
-  // The step table of the kind.
-  static constexpr Schritt anfuegen(unsigned char zeichen, int status) noexcept {
-    return vesk::ZiffernFeld::schritt<Schritt>(zeichen, status);
-  }
 };

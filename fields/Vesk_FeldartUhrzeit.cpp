@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "fields/Ziffern.h"
+
 namespace {
 
 using vesk::zahlAus;
@@ -18,7 +20,7 @@ bool istStundeMinuteSekunde(std::string_view hhmmss) {
 
 int Vesk_FeldartUhrzeit::pruefe(std::span<const unsigned char> bytes, std::size_t start,
                                 std::int32_t anzahlBytes, const Vesk_WerteMenge* werteMenge) const {
-  return pruefeMit<Vesk_FeldartUhrzeit>(bytes, start, anzahlBytes, werteMenge);
+  return pruefeZiffern(bytes, start, anzahlBytes, werteMenge);
 }
 
 int Vesk_FeldartUhrzeit::pruefeGesamt(int status) const {

@@ -1,6 +1,5 @@
 #pragma once
 #include "fields/Vesk_Feldart.h"
-#include "fields/ZiffernFeld.h"
 
 // A time of digits: "mmss" (minutes and seconds) for 4 digits, "HHmmss" for 6; all blanks is
 // the initial value.
@@ -10,8 +9,4 @@ class Vesk_FeldartUhrzeit final : public Vesk_Feldart {
                            std::int32_t anzahlBytes,
                            const Vesk_WerteMenge* werteMenge) const override;
   [[nodiscard]] int pruefeGesamt(int status) const override;
-  // The step table of the kind.
-  static constexpr Schritt anfuegen(unsigned char zeichen, int status) noexcept {
-    return vesk::ZiffernFeld::schritt<Schritt>(zeichen, status);
-  }
 };
