@@ -208,6 +208,11 @@ struct RahmenFall {
   std::optional<std::string> nachrichtenTyp = "Anfrage";
 };
 
+// Names a case in test listings instead of dumping its bytes.
+void PrintTo(const RahmenFall& fall, std::ostream* aus) {
+  *aus << fall.name;
+}
+
 std::vector<RahmenFall> rahmenFaelle() {
   const auto kopfUndFuss = [](std::string_view anzahl) {
     return NachrichtenBauer().satz(vorsatz()).satz(nachsatz(anzahl)).bytes();
@@ -287,6 +292,11 @@ std::vector<RahmenFall> rahmenFaelle() {
       {"AnhangLaengeUeber32Bit",
        mitAnhang("2147483648"),
        {"32 [-] #0 'Datenformat der Anhanglaenge ungueltig'"}},
+      {"AnzahlNegativNumerisch", kopfUndFuss("-2147483648"), {"29 [4999] #0"}},
+      {"AnzahlUeber32Bit", kopfUndFuss("9999999999"), {"29 [4999] #0"}},
+      {"AnhangLaengeMinimal",
+       mitAnhang("-2147483648"),
+       {"32 [-] #0 'Datenformat der Anhanglaenge ungueltig'"}},
       {"AnhangLaengeNull",
        mitAnhang("000"),
        {"32 [-] #0 'Anhang mit der Laenge 0 nicht zugelassen'"}},
@@ -307,6 +317,28 @@ std::vector<RahmenFall> rahmenFaelle() {
 }
 
 class Rahmen : public PlausipruefungTest, public ::testing::WithParamInterface<RahmenFall> {};
+
+// Messages around the sizes of one and two records, of nothing but 0x00 or 0xFF: short ones are
+// one length finding, longer ones lack the header; none reads outside the message.
+TEST_F(PlausipruefungTest, MessagesOfAnyShortSizeAndFillEndInAFinding) {
+  const Vesk_Plausipruefung pruefung = lade();
+  for (const std::size_t laenge : {0U, 1U, 255U, 256U, 511U, 512U, 513U, 767U, 768U}) {
+    for (const char fuellung : {'\x00', '\xFF'}) {
+      SCOPED_TRACE(std::to_string(laenge) + " bytes of " + std::to_string(fuellung & 0xFF));
+      const auto liste = pruefe(pruefung, std::string(laenge, fuellung));
+      EXPECT_EQ(nummern(liste), std::vector<int>{laenge < 512 ? 27 : 30});
+    }
+  }
+}
+
+// A Sendeart of bytes 0x80-0xFF matches no message type and is shown as Latin-1 in UTF-8.
+TEST_F(PlausipruefungTest, SendeartOfHighBytesIsShownAsLatin1) {
+  const Vesk_Plausipruefung pruefung = lade();
+  const std::string nachricht =
+      NachrichtenBauer().satz(vorsatz("\xFF\xE4")).satz(nachsatz("0000000000")).bytes();
+  EXPECT_EQ(ausnahmeText<Vesk_StrukturDateiException>([&] { pruefe(pruefung, nachricht); }),
+            strukturDatei + ":Nachrichtentyp nach Sendeart \xC3\xBF\xC3\xA4 nicht definiert");
+}
 
 TEST_P(Rahmen, ReportsFramingFindingsInOrder) {
   const Vesk_Plausipruefung pruefung = lade();

@@ -1,0 +1,90 @@
+// A message file larger than 2 GiB: a header, one attachment description declaring
+// 2147483647 bytes, the attachment and the trailer, written as a sparse file. The checker maps
+// it, never reads the attachment and finds it consistent. Needs about 2 GiB of free address
+// space but hardly any disk; labelled "gross" so that it can be left out with ctest -LE gross.
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "driver/NachrichtenDatei.h"
+#include "driver/Vesk_Plausipruefung.h"
+#include "tests/support/Registry.h"
+#include "tests/support/SatzBauer.h"
+
+namespace {
+
+using vesk::test::SatzBauer;
+
+constexpr std::string_view DATENSAETZE = R"([Wertemengen]
+Ziffern = 0-9
+[4001]
+Satzart  = m, n, 1, 4
+Sendeart = m, an, 5, 2
+Rest     =  , an, 7, 250
+[4900]
+Satzart = m, n, 1, 4
+F2  = , an, 5, 1
+F3  = , an, 6, 1
+F4  = , an, 7, 1
+F5  = , an, 8, 1
+F6  = , an, 9, 1
+F7  = , an, 10, 1
+F8  = , an, 11, 1
+F9  = , an, 12, 1
+F10 = , an, 13, 1
+F11 = , an, 14, 1
+Laenge = m, n, 15, 10
+Rest    =  , an, 25, 232
+[4999]
+Satzart = m, n, 1, 4
+Anzahl  = m, n, 5, 10
+Rest    =  , an, 15, 242
+)";
+
+constexpr std::string_view STRUKTUR = R"([Nachrichtentypen]
+Schadenmeldung = 01
+[Schadenmeldung]
+4001 = 1
+4900 = 1
+4999 = 1
+[muss-kann-Plausis]
+Regel1 = aus
+Regel2 = aus
+)";
+
+class GrosseNachricht : public vesk::test::RegistryTest {};
+
+TEST_F(GrosseNachricht, OfMoreThanTwoGibibytesIsCheckedWithoutReadingTheAttachment) {
+  constexpr std::int64_t anhang = 2147483647;
+  constexpr std::int64_t laenge = 3 * 256 + anhang;
+  const std::string datei = ordner.pfad("gross.dat");
+  {
+    std::ofstream aus(datei, std::ios::binary);
+    aus << SatzBauer("4001").setze(5, "01").bytes()
+        << SatzBauer("4900").setze(15, std::to_string(anhang)).bytes();
+  }
+  std::filesystem::resize_file(datei, static_cast<std::uintmax_t>(laenge));
+  {
+    std::fstream aus(datei, std::ios::binary | std::ios::in | std::ios::out);
+    aus.seekp(laenge - 256);
+    aus << SatzBauer("4999").setze(5, "0000000001").bytes();
+  }
+  ASSERT_GT(std::filesystem::file_size(datei), std::uintmax_t{1} << 31);
+
+  const Vesk_Plausipruefung pruefung(ordner.schreibe("struktur.ini", STRUKTUR),
+                                     ordner.schreibe("datensaetze.ini", DATENSAETZE));
+  const NachrichtenDatei nachricht(datei);
+  std::ostringstream stumm;
+  auto* alt = std::cout.rdbuf(stumm.rdbuf());
+  const auto liste = pruefung.pruefe(nachricht.bytes());
+  std::cout.rdbuf(alt);
+  EXPECT_EQ(liste.gibGroesse(), 0U) << liste.gibFehler(0).gibBeschreibung();
+  EXPECT_EQ(stumm.str(), "Reihenfolge OK\nStruktur OK\nMussKann Plausi OK\n");
+}
+
+}  // namespace
