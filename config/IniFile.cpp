@@ -10,6 +10,7 @@
 #include <system_error>
 #include <utility>
 
+#include "config/Dateien.h"
 #include "config/Text.h"
 
 namespace {
@@ -38,6 +39,10 @@ std::optional<std::string> leseBytes(const std::string& name, std::string& inhal
   std::error_code ignoriert;
   if (std::filesystem::is_directory(name, ignoriert)) {
     return std::make_error_code(std::errc::is_a_directory).message();
+  }
+  // A device or a pipe could be read without end, or block for ever.
+  if (std::filesystem::exists(name, ignoriert) && !vesk::istDatei(name)) {
+    return std::string("not a regular file");
   }
   errno = 0;
   std::ifstream datei(name, std::ios::binary);
@@ -76,8 +81,8 @@ void zerlegeInZeilen(std::string_view text, std::vector<std::string>& zeilen) {
   while (!text.empty()) {
     const auto zeilenende =
         std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; });
-    const std::size_t ende =
-        zeilenende == text.end() ? std::string_view::npos
+    const std::size_t ende = zeilenende == text.end()
+                                 ? std::string_view::npos
                                  : static_cast<std::size_t>(zeilenende - text.begin());
     if (ende == std::string_view::npos) {
       zeilen.emplace_back(vesk::trimme(text));

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,12 +22,37 @@ struct Deskriptor {
   }
 };
 
+// A mapped file that can no longer be read (a disk error, or another process cutting it short)
+// raises SIGBUS when its bytes are touched. The handler then ends the run with the report of a
+// read failure, prepared in advance since a signal handler may not allocate.
+std::string& lesefehlerBericht() {
+  static std::string bericht;
+  return bericht;
+}
+
+extern "C" void beiLesefehler(int /*signal*/) {
+  const std::string& bericht = lesefehlerBericht();
+  static_cast<void>(::write(STDERR_FILENO, bericht.data(), bericht.size()));
+  ::_exit(2);
+}
+
+void fangeLesefehler(const std::string& name) {
+  lesefehlerBericht() =
+      "Ausnahmefehler aufgetreten:\nFehler beim Auslesen von " + name + "\nProgrammabbruch.\n";
+  struct sigaction aktion {};
+  aktion.sa_handler = beiLesefehler;
+  sigemptyset(&aktion.sa_mask);
+  ::sigaction(SIGBUS, &aktion, nullptr);
+}
+
 }  // namespace
 
 NachrichtenDatei::NachrichtenDatei(const std::string& name) {
-  const Deskriptor datei{::open(name.c_str(), O_RDONLY | O_CLOEXEC)};
+  // Without O_NONBLOCK, opening a pipe that nobody writes to would wait for ever.
+  const Deskriptor datei{::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (datei.nummer < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) {
+    struct stat vorhanden {};
+    if (::stat(name.c_str(), &vorhanden) != 0) {
       throw Vesk_Exception("Nachrichtendatei " + name + " nicht gefunden");
     }
     throw Vesk_Exception("Fehler beim Auslesen von " + name);
@@ -39,6 +65,7 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name) {
   laenge = static_cast<std::size_t>(status.st_size);
   void* karte = ::mmap(nullptr, laenge, PROT_READ, MAP_PRIVATE, datei.nummer, 0);
   if (karte != MAP_FAILED) {
+    fangeLesefehler(name);
     abbildung = karte;
     anfang = static_cast<const unsigned char*>(karte);
     return;

@@ -53,23 +53,30 @@ vesk::MeldungsText textBei(std::span<const unsigned char> nachricht, std::size_t
       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-// The record type named by message characters, or nullptr when no such type can be built: a
-// name holding a byte of 0x80 or above never names one.
-const Vesk_Satzart* sucheSatzart(vesk::MeldungsText name) {
+// The answer of the registry for a name taken from message characters.
+struct Suche {
+  const Vesk_Satzart* satzart = nullptr;  // nullptr: no record type of that name
+  bool endgueltig = true;  // false: a definition failed, and must fail again when asked again
+};
+
+// Looks up a record type named by message characters: a name holding a byte of 0x80 or above
+// never names one, and a faulty definition counts as none.
+Suche sucheSatzart(vesk::MeldungsText name) {
   if (!name.istAscii()) {
-    return nullptr;
+    return {};
   }
   try {
-    return Vesk_SatzartenFabrik::sucheSatzart(name.roh());
+    return {Vesk_SatzartenFabrik::sucheSatzart(name.roh()), true};
   } catch (const Vesk_IniFileException&) {
-    return nullptr;
+    return {nullptr, false};
   }
 }
 
 // Names the records of a message: the record type of the first 4 characters, or else of those
 // characters + "." + the sub-type character at offset 66. Consecutive records mostly share their
 // type, so the last answer is kept and the registry is asked again only when the name bytes
-// (and, for a partial record, the sub-type character) differ.
+// (and, for a partial record, the sub-type character) differ, or when a faulty definition must
+// fail again as it did before.
 class Namensgeber {
  public:
   struct Treffer {
@@ -80,7 +87,7 @@ class Namensgeber {
   Treffer benenne(std::span<const unsigned char> satz) {
     const std::string_view vier(reinterpret_cast<const char*>(satz.data()), 4);
     const char teilsatz = static_cast<char>(satz[TEILSATZ_ZEICHEN]);
-    if (satzart == nullptr || vier != std::string_view(name.data(), 4) ||
+    if (!wiederverwendbar || vier != std::string_view(name.data(), 4) ||
         (laenge == name.size() && teilsatz != name[5])) {
       suche(vier, teilsatz);
     }
@@ -91,18 +98,23 @@ class Namensgeber {
   void suche(std::string_view vier, char teilsatz) {
     std::copy_n(vier.begin(), vier.size(), name.begin());
     laenge = vier.size();
-    satzart = sucheSatzart(vesk::MeldungsText(vier));
+    const Suche kurz = sucheSatzart(vesk::MeldungsText(vier));
+    satzart = kurz.satzart;
+    wiederverwendbar = kurz.satzart != nullptr;
     if (satzart == nullptr) {
       name[4] = '.';
       name[5] = teilsatz;
       laenge = name.size();
-      satzart = sucheSatzart(vesk::MeldungsText(std::string_view(name.data(), laenge)));
+      const Suche lang = sucheSatzart(vesk::MeldungsText(std::string_view(name.data(), laenge)));
+      satzart = lang.satzart;
+      wiederverwendbar = lang.satzart != nullptr && kurz.endgueltig;
     }
   }
 
   std::array<char, 6> name{};
   std::size_t laenge = 0;
   const Vesk_Satzart* satzart = nullptr;
+  bool wiederverwendbar = false;  // whether the next record of the same name may take the answer
 };
 
 void meldeStruktur(Vesk_FehlerListe& liste, std::int32_t nummer, std::string text) {
