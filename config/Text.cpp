@@ -30,15 +30,4 @@ std::optional<std::int32_t> leseGanzzahl(std::string_view text) noexcept {
   return wert;
 }
 
-std::string ohneLeerzeichen(std::string_view text) {
-  std::string ergebnis;
-  ergebnis.reserve(text.size());
-  for (const char zeichen : text) {
-    if (zeichen != ' ' && zeichen != '\t') {
-      ergebnis.push_back(zeichen);
-    }
-  }
-  return ergebnis;
-}
-
 }  // namespace vesk

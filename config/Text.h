@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 // Text helpers shared by every reader of definition files and message values.
@@ -14,8 +13,5 @@ namespace vesk {
 // Reads an optional leading minus sign followed by decimal digits and nothing else, within 32
 // signed bits; nullopt for anything else, the empty text included.
 [[nodiscard]] std::optional<std::int32_t> leseGanzzahl(std::string_view text) noexcept;
-
-// Drops every blank and tab of `text`.
-[[nodiscard]] std::string ohneLeerzeichen(std::string_view text);
 
 }  // namespace vesk

@@ -4,6 +4,7 @@
 
 #include "config/Text.h"
 #include "config/Vesk_DatensatzDateiException.h"
+#include "config/Vesk_Satzart.h"
 #include "config/Vesk_StrukturDateiException.h"
 #include "errors/Vesk_DatenFeldFehler.h"
 #include "errors/Vesk_FehlerListe.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr std::int64_t SATZLAENGE = 256;
+constexpr auto SATZLAENGE = static_cast<std::int64_t>(Vesk_Satzart::SATZLAENGE);
 
 std::int32_t leseZahl(std::string_view text) {
   const auto zahl = vesk::leseGanzzahl(text);

@@ -5,10 +5,6 @@
 #include "config/Vesk_DatensatzDateiException.h"
 #include "errors/Vesk_DatenFeldFehler.h"
 
-namespace {
-constexpr std::size_t SATZLAENGE = 256;
-}  // namespace
-
 Vesk_Satzart::Vesk_Satzart(std::string name, std::span<const std::string> definitionen)
     : bezeichner(std::move(name)) {
   try {

@@ -13,6 +13,8 @@ class Vesk_FehlerListe;
 // exactly one field. Owned by the record-type registry until the process ends.
 class Vesk_Satzart {
  public:
+  static constexpr std::size_t SATZLAENGE = 256;  // bytes of every record
+
   // Builds the fields from their definition texts and proves that they cover every byte once.
   // Throws Vesk_IniFileException or a class derived from it, with `name` as group.
   Vesk_Satzart(std::string name, std::span<const std::string> definitionen);

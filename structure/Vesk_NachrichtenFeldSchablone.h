@@ -20,9 +20,6 @@ class Vesk_NachrichtenFeldSchablone : public Vesk_NachrichtenFeld {
   // sets, and returns false then.
   virtual bool plausibel(Vesk_FehlerListe& liste);
 
-  [[nodiscard]] std::int32_t gibAnzahlDatensaetze() const { return anzahlDatensaetze; }
-  [[nodiscard]] std::int32_t gibAktuellerTeilDatensatz() const { return aktuellerTeilDatensatz; }
-
  private:
   std::int32_t anzahlDatensaetze = 0;       // occurrences, or partial-record groups begun
   std::int32_t aktuellerTeilDatensatz = 0;  // last partial record of the current group; 0: none
