@@ -12,6 +12,7 @@
 #include "fields/Vesk_FeldartenFabrik.h"
 #include "fields/Vesk_WerteMenge.h"
 #include "fields/Vesk_WertemengenFabrik.h"
+#include "fields/WertemengenRegister.h"
 
 namespace {
 
@@ -28,7 +29,12 @@ std::int32_t leseZahl(std::string_view text) {
 
 }  // namespace
 
-Vesk_DatenFeld::Vesk_DatenFeld(std::string_view definition) {
+Vesk_DatenFeld::Vesk_DatenFeld(std::string_view definition)
+    : Vesk_DatenFeld(definition, Vesk_WertemengenFabrik::gibRegister()) {}
+
+Vesk_DatenFeld::Vesk_DatenFeld(std::string_view definition,
+                               const vesk::WertemengenRegister& benannteMengen)
+    : werteMengen(&benannteMengen) {
   int n = 0;
   std::string parameter;
   for (const char zeichen : definition) {
@@ -104,7 +110,7 @@ void Vesk_DatenFeld::setzeAnzahlBytes(std::string_view text) {
 }
 
 void Vesk_DatenFeld::setzeWerteMenge(std::string_view text) {
-  werteMenge = Vesk_WertemengenFabrik::gibWerteMenge(text);
+  werteMenge = werteMengen->gib(text);
   if (werteMenge == nullptr) {
     eigeneWerteMenge = Vesk_WertemengenFabrik::createWerteMenge("", text);
     werteMenge = eigeneWerteMenge.get();

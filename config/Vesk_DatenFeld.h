@@ -12,6 +12,10 @@ class Vesk_DatenFeldFehler;
 class Vesk_Feldart;
 class Vesk_FehlerListe;
 
+namespace vesk {
+class WertemengenRegister;
+}
+
 // One field of a record type, parsed from a definition "type,kind,address,bytes[,value set]":
 // which bytes of a 256-byte record it covers and how they are judged. Its field kind and a named
 // value set belong to their registries, which outlive every field; a value set written inline
@@ -26,6 +30,9 @@ class Vesk_DatenFeld {
   // Throws Vesk_DatensatzDateiException or Vesk_StrukturDateiException (the two address checks),
   // without a group, when `definition` is malformed.
   explicit Vesk_DatenFeld(std::string_view definition);
+  // Like the above, with the named value sets of `benannteMengen` instead of the process-wide
+  // ones; `benannteMengen` must outlive the field.
+  Vesk_DatenFeld(std::string_view definition, const vesk::WertemengenRegister& benannteMengen);
 
   // Sets parameter `n` (0 to 4) from `text`, which holds no blanks.
   void setzeFeld(int n, std::string_view text);
@@ -51,5 +58,6 @@ class Vesk_DatenFeld {
   std::int32_t feldTyp = UNDEF;
   const Vesk_Feldart* feldArt = nullptr;              // never null once built
   const Vesk_WerteMenge* werteMenge = nullptr;        // nullptr: the field has no value set
+  const vesk::WertemengenRegister* werteMengen;       // where named value sets are looked up
   std::unique_ptr<Vesk_WerteMenge> eigeneWerteMenge;  // an inline value set
 };

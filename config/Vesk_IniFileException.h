@@ -16,8 +16,17 @@ class Vesk_IniFileException : public Vesk_Exception {
   // Sets or replaces the group, on the way out of the builder that knows it.
   virtual void setzeGruppe(std::string neueGruppe);
   [[nodiscard]] const std::optional<std::string>& gibGruppe() const { return gruppe; }
+  // Names the file this fault lies in for this exception alone, in place of the class-wide name
+  // of the file exceptions; set by a configuration loaded beside others.
+  void setzeEigeneDatei(std::string name) { eigeneDatei = std::move(name); }
+
+ protected:
+  // "datei,gruppe:text", or "datei:text" without a group; `klassenweit` unless a file of its own
+  // was set.
+  [[nodiscard]] std::string mitDatei(const std::string& klassenweit) const;
 
  private:
   [[maybe_unused]] int zeile = 0;  // the line of the fault; no thrower knows it, nothing reads it
   std::optional<std::string> gruppe;
+  std::optional<std::string> eigeneDatei;
 };

@@ -4,22 +4,28 @@
 
 #include "config/Vesk_DatensatzDateiException.h"
 #include "errors/Vesk_DatenFeldFehler.h"
+#include "fields/Vesk_WertemengenFabrik.h"
 
 Vesk_Satzart::Vesk_Satzart(std::string name, std::span<const std::string> definitionen)
+    : Vesk_Satzart(std::move(name), definitionen, Vesk_WertemengenFabrik::gibRegister()) {}
+
+Vesk_Satzart::Vesk_Satzart(std::string name, std::span<const std::string> definitionen,
+                           const vesk::WertemengenRegister& benannteMengen)
     : bezeichner(std::move(name)) {
   try {
-    baueFelder(definitionen);
+    baueFelder(definitionen, benannteMengen);
   } catch (Vesk_IniFileException& e) {
     e.setzeGruppe(bezeichner);
     throw;
   }
 }
 
-void Vesk_Satzart::baueFelder(std::span<const std::string> definitionen) {
+void Vesk_Satzart::baueFelder(std::span<const std::string> definitionen,
+                              const vesk::WertemengenRegister& benannteMengen) {
   std::array<bool, SATZLAENGE> belegt{};
   datenFelder.reserve(definitionen.size());
   for (const std::string& definition : definitionen) {
-    const Vesk_DatenFeld& feld = datenFelder.emplace_back(definition);
+    const Vesk_DatenFeld& feld = datenFelder.emplace_back(definition, benannteMengen);
     // The field checks keep 0 <= adresse and adresse + anzahlBytes <= 256.
     const auto anfang = static_cast<std::size_t>(feld.gibAdresse());
     const std::int64_t ende = std::int64_t{feld.gibAdresse()} + feld.gibAnzahlBytes();

@@ -9,6 +9,10 @@
 
 class Vesk_FehlerListe;
 
+namespace vesk {
+class WertemengenRegister;
+}
+
 // A record type: the ordered fields that split the 256 bytes of a record, each byte covered by
 // exactly one field. Owned by the record-type registry until the process ends.
 class Vesk_Satzart {
@@ -18,6 +22,9 @@ class Vesk_Satzart {
   // Builds the fields from their definition texts and proves that they cover every byte once.
   // Throws Vesk_IniFileException or a class derived from it, with `name` as group.
   Vesk_Satzart(std::string name, std::span<const std::string> definitionen);
+  // Like the above, with the named value sets of `benannteMengen`, which must outlive it.
+  Vesk_Satzart(std::string name, std::span<const std::string> definitionen,
+               const vesk::WertemengenRegister& benannteMengen);
 
   // The technical check of the record starting at `offset` in `bytes`: at most one finding per
   // field, in definition order, each completed with field index and record-type name.
@@ -33,7 +40,8 @@ class Vesk_Satzart {
   [[nodiscard]] std::size_t gibAnzahlFelder() const { return datenFelder.size(); }
 
  private:
-  void baueFelder(std::span<const std::string> definitionen);
+  void baueFelder(std::span<const std::string> definitionen,
+                  const vesk::WertemengenRegister& benannteMengen);
 
   std::vector<Vesk_DatenFeld> datenFelder;
   std::string bezeichner;

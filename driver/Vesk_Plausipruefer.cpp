@@ -5,9 +5,8 @@
 #include <new>
 #include <string>
 
-#include "config/Dateien.h"
-#include "config/IniFile.h"
 #include "config/Vesk_Exception.h"
+#include "driver/Konfiguration.h"
 #include "driver/NachrichtenDatei.h"
 #include "driver/Vesk_Plausipruefung.h"
 #include "errors/Vesk_FehlerListe.h"
@@ -17,32 +16,6 @@ namespace {
 constexpr int OK = 0;
 constexpr int FEHLER_GEFUNDEN = 1;
 constexpr int ABBRUCH = 2;
-
-constexpr std::string_view GRUPPE = "PLAUSIPRUEFUNG";
-
-// Steps 4 to 7 of a run: the main INI file and the names of the two definition files.
-struct Definitionen {
-  std::string struktur;
-  std::string datensaetze;
-};
-
-Definitionen leseHauptdatei(const std::string& name) {
-  if (!vesk::istDatei(name)) {
-    throw Vesk_Exception("Pemo-Initialisierungsdatei " + name + " nicht gefunden");
-  }
-  const IniFile ini(name);
-  if (!ini.hasVariables(GRUPPE)) {
-    throw Vesk_Exception("Kein Feld fuer Plausipruefung in " + name + " definiert");
-  }
-  Definitionen definitionen{ini.getValue(GRUPPE, "STRUKTUR"), ini.getValue(GRUPPE, "DATENSAETZE")};
-  if (definitionen.struktur.empty()) {
-    throw Vesk_Exception("Keine Strukturdefinitions-Datei in " + name + " definiert");
-  }
-  if (definitionen.datensaetze.empty()) {
-    throw Vesk_Exception("Keine Datensatzdefinitions-Datei in " + name + " definiert");
-  }
-  return definitionen;
-}
 
 void berichte(const Vesk_FehlerListe& liste) {
   std::cout << "Nachrichtentyp: " << liste.gibNachrichtenTyp().value_or("nicht erkannt") << '\n';
@@ -57,7 +30,7 @@ void berichte(const Vesk_FehlerListe& liste) {
 int pruefe(std::span<const std::string_view> argumente) {
   // The message file comes first: nothing else is opened when it cannot be read.
   const NachrichtenDatei nachricht{std::string(argumente[1])};
-  const Definitionen definitionen = leseHauptdatei(std::string(argumente[0]));
+  const auto definitionen = vesk::Konfiguration::leseHauptdatei(std::string(argumente[0]));
   const Vesk_Plausipruefung pruefung(definitionen.struktur, definitionen.datensaetze);
   const Vesk_FehlerListe liste = pruefung.pruefe(nachricht.bytes());
   berichte(liste);

@@ -2,22 +2,25 @@
 
 #include <algorithm>
 #include <array>
+#include <iostream>
 #include <memory>
 #include <string_view>
 
-#include "config/Dateien.h"
+#include "config/SatzartenRegister.h"
 #include "config/Vesk_DatenFeld.h"
 #include "config/Vesk_DatensatzDateiException.h"
 #include "config/Vesk_Satzart.h"
 #include "config/Vesk_SatzartenFabrik.h"
 #include "config/Vesk_StrukturDateiException.h"
 #include "config/Vesk_TechnischePlausi.h"
+#include "driver/Konfiguration.h"
 #include "driver/Vesk_Meldung.h"
 #include "errors/Vesk_StrukturFehler.h"
 #include "fields/MeldungsText.h"
 #include "fields/Vesk_FeldartenFabrik.h"
 #include "fields/Vesk_WertemengenFabrik.h"
 #include "rules/Vesk_MussKannPlausi.h"
+#include "structure/NachrichtenTypRegister.h"
 #include "structure/Vesk_NachrichtenTyp.h"
 #include "structure/Vesk_NachrichtenTypFabrik.h"
 #include "structure/Vesk_StrukturPlausi.h"
@@ -27,24 +30,6 @@ namespace {
 constexpr std::size_t SATZLAENGE = Vesk_Datensatz::SATZLAENGE;
 constexpr std::size_t MINDESTLAENGE = 2 * SATZLAENGE;  // header and trailer
 constexpr std::size_t TEILSATZ_ZEICHEN = 66;           // offset of the partial-record number
-
-// Checks the names and the existence of both definition files, in this order; returns the name
-// of the structure-definition file to load first.
-const std::string& vorhandeneStrukturDatei(const std::string& struktur,
-                                           const std::string& datensaetze) {
-  if (struktur.empty() || datensaetze.empty()) {
-    throw Vesk_Exception("Programmierfehler: Namen der Ini-Dateien nicht angegeben !");
-  }
-  if (!vesk::istDatei(struktur)) {
-    throw Vesk_StrukturDateiException("Konnte Initialisierungsdatei " + struktur +
-                                      " fuer Nachrichtenstruktur nicht oeffnen");
-  }
-  if (!vesk::istDatei(datensaetze)) {
-    throw Vesk_DatensatzDateiException("Konnte Initialisierungsdatei " + datensaetze +
-                                       " fuer Dateistruktur nicht oeffnen");
-  }
-  return struktur;
-}
 
 vesk::MeldungsText textBei(std::span<const unsigned char> nachricht, std::size_t start,
                            std::size_t laenge) {
@@ -61,12 +46,12 @@ struct Suche {
 
 // Looks up a record type named by message characters: a name holding a byte of 0x80 or above
 // never names one, and a faulty definition counts as none.
-Suche sucheSatzart(vesk::MeldungsText name) {
+Suche sucheSatzart(const vesk::SatzartenRegister& satzArten, vesk::MeldungsText name) {
   if (!name.istAscii()) {
     return {};
   }
   try {
-    return {Vesk_SatzartenFabrik::sucheSatzart(name.roh()), true};
+    return {satzArten.suche(name.roh()), true};
   } catch (const Vesk_IniFileException&) {
     return {nullptr, false};
   }
@@ -84,6 +69,8 @@ class Namensgeber {
     vesk::MeldungsText name;      // the name used last; valid until the next call
   };
 
+  explicit Namensgeber(const vesk::SatzartenRegister& register_) : satzArten(register_) {}
+
   Treffer benenne(std::span<const unsigned char> satz) {
     const std::string_view vier(reinterpret_cast<const char*>(satz.data()), 4);
     const char teilsatz = static_cast<char>(satz[TEILSATZ_ZEICHEN]);
@@ -98,19 +85,21 @@ class Namensgeber {
   void suche(std::string_view vier, char teilsatz) {
     std::copy_n(vier.begin(), vier.size(), name.begin());
     laenge = vier.size();
-    const Suche kurz = sucheSatzart(vesk::MeldungsText(vier));
+    const Suche kurz = sucheSatzart(satzArten, vesk::MeldungsText(vier));
     satzart = kurz.satzart;
     wiederverwendbar = kurz.satzart != nullptr;
     if (satzart == nullptr) {
       name[4] = '.';
       name[5] = teilsatz;
       laenge = name.size();
-      const Suche lang = sucheSatzart(vesk::MeldungsText(std::string_view(name.data(), laenge)));
+      const Suche lang =
+          sucheSatzart(satzArten, vesk::MeldungsText(std::string_view(name.data(), laenge)));
       satzart = lang.satzart;
       wiederverwendbar = lang.satzart != nullptr && kurz.endgueltig;
     }
   }
 
+  const vesk::SatzartenRegister& satzArten;
   std::array<char, 6> name{};
   std::size_t laenge = 0;
   const Vesk_Satzart* satzart = nullptr;
@@ -144,10 +133,15 @@ void pruefeSummen(std::int64_t gelesen, std::int32_t anzahlDatensaetze, std::int
 
 }  // namespace
 
-Vesk_Plausipruefung::Vesk_Plausipruefung(const std::string& strukturDatei,
-                                         const std::string& datensatzDatei)
-    : iniDateiStruktur(vorhandeneStrukturDatei(strukturDatei, datensatzDatei)),
-      iniDateiDatensaetze(datensatzDatei) {
+namespace {
+
+// Loads both definition files into the process-wide registries, in the checker's order; returns
+// the record types to check with.
+const vesk::SatzartenRegister& ladeProzessweit(const std::string& strukturDatei,
+                                               const std::string& datensatzDatei) {
+  vesk::Konfiguration::pruefeVorhanden({strukturDatei, datensatzDatei});
+  const IniFile iniDateiStruktur(strukturDatei);
+  const IniFile iniDateiDatensaetze(datensatzDatei);
   Vesk_DatensatzDateiException::setzeDateiname(datensatzDatei);
   Vesk_StrukturDateiException::setzeDateiname(strukturDatei);
   // Fields refer to value sets and field kinds, message types to record types.
@@ -155,9 +149,39 @@ Vesk_Plausipruefung::Vesk_Plausipruefung(const std::string& strukturDatei,
   Vesk_FeldartenFabrik::initialisiere();
   Vesk_SatzartenFabrik::initialisiere(iniDateiDatensaetze);
   Vesk_NachrichtenTypFabrik::initialisiere(iniDateiStruktur);
+  return Vesk_SatzartenFabrik::gibRegister();
 }
 
+}  // namespace
+
+Vesk_Plausipruefung::Vesk_Plausipruefung(const std::string& strukturDatei,
+                                         const std::string& datensatzDatei)
+    : satzArten(&ladeProzessweit(strukturDatei, datensatzDatei)),
+      nachrichtenTypen(&Vesk_NachrichtenTypFabrik::gibRegister()) {}
+
+Vesk_Plausipruefung::Vesk_Plausipruefung(const vesk::Konfiguration& geladen)
+    : satzArten(&geladen.gibSatzarten()),
+      nachrichtenTypen(&geladen.gibNachrichtenTypen()),
+      konfiguration(&geladen) {}
+
 Vesk_FehlerListe Vesk_Plausipruefung::pruefe(Bytes nachricht) const {
+  return pruefe(nachricht, &std::cout);
+}
+
+Vesk_FehlerListe Vesk_Plausipruefung::pruefe(Bytes nachricht, std::ostream* fortschritt) const {
+  if (konfiguration == nullptr) {
+    return pruefeStufen(nachricht, fortschritt);
+  }
+  try {
+    return pruefeStufen(nachricht, fortschritt);
+  } catch (Vesk_IniFileException& e) {
+    konfiguration->benenneDatei(e);
+    throw;
+  }
+}
+
+Vesk_FehlerListe Vesk_Plausipruefung::pruefeStufen(Bytes nachricht,
+                                                   std::ostream* fortschritt) const {
   Vesk_FehlerListe liste;
   if (nachricht.size() < MINDESTLAENGE) {
     meldeStruktur(liste, Vesk_StrukturFehler::NACHRICHT_LAENGE,
@@ -177,19 +201,21 @@ Vesk_FehlerListe Vesk_Plausipruefung::pruefe(Bytes nachricht) const {
   if (!meldung || liste.gibGroesse() > 0) {
     return liste;
   }
-  pruefeInhalt(nachricht, *typ, *meldung, liste);
+  pruefeInhalt(nachricht, *typ, *meldung, liste, fortschritt);
   return liste;
 }
 
 void Vesk_Plausipruefung::pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTyp& typ,
-                                       const Vesk_Meldung& meldung, Vesk_FehlerListe& liste) const {
-  Vesk_StrukturPlausi struktur(typ);
+                                       const Vesk_Meldung& meldung, Vesk_FehlerListe& liste,
+                                       std::ostream* fortschritt) const {
+  Vesk_StrukturPlausi struktur(typ, fortschritt);
   if (!struktur.pruefeStruktur(meldung, liste)) {
     return;
   }
-  const bool schadenmeldung = &typ == &Vesk_NachrichtenTypFabrik::gibNachrichtenTyp(
-                                          Vesk_NachrichtenTypFabrik::SCHADENMELDUNG);
-  if (schadenmeldung && !Vesk_MussKannPlausi(iniDateiStruktur).pruefeMussKann(nachricht, liste)) {
+  const bool schadenmeldung =
+      &typ == &nachrichtenTypen->gib(Vesk_NachrichtenTypFabrik::SCHADENMELDUNG);
+  if (schadenmeldung && !Vesk_MussKannPlausi(nachrichtenTypen->gibDatei(), satzArten, fortschritt)
+                             .pruefeMussKann(nachricht, liste)) {
     return;
   }
   static_cast<void>(Vesk_TechnischePlausi().pruefeDatensaetze(meldung, liste));
@@ -197,7 +223,7 @@ void Vesk_Plausipruefung::pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTy
 
 const Vesk_NachrichtenTyp* Vesk_Plausipruefung::analysiereVorsatz(Bytes nachricht,
                                                                   Vesk_FehlerListe& liste) const {
-  const Vesk_Satzart& vorsatz = Vesk_SatzartenFabrik::gibVorsatz();
+  const Vesk_Satzart& vorsatz = satzArten->gib(Vesk_SatzartenFabrik::VORSATZ);
   if (!textBei(nachricht, 0, 4).gleicht(vorsatz.gibBezeichner())) {
     liste.hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(
         Vesk_StrukturFehler::VORSATZ_FEHLT, vorsatz.gibBezeichner()));
@@ -209,12 +235,12 @@ const Vesk_NachrichtenTyp* Vesk_Plausipruefung::analysiereVorsatz(Bytes nachrich
 const Vesk_NachrichtenTyp& Vesk_Plausipruefung::ermittleNachrichtenTyp(
     Bytes nachricht, const Vesk_Satzart& vorsatz) const {
   const vesk::MeldungsText sendeArt = vorsatz.gibBenoetigtesDatenFeld(2).gibWert(nachricht, 0);
-  return Vesk_NachrichtenTypFabrik::gibNachrichtenTypSendeArt(sendeArt);
+  return nachrichtenTypen->gibSendeArt(sendeArt);
 }
 
 std::int32_t Vesk_Plausipruefung::analysiereNachsatz(Bytes nachricht,
                                                      Vesk_FehlerListe& liste) const {
-  const Vesk_Satzart& nachsatz = Vesk_SatzartenFabrik::gibNachsatz();
+  const Vesk_Satzart& nachsatz = satzArten->gib(Vesk_SatzartenFabrik::NACHSATZ);
   const std::size_t start = nachricht.size() - SATZLAENGE;
   if (!textBei(nachricht, start, 4).gleicht(nachsatz.gibBezeichner())) {
     liste.hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(
@@ -242,7 +268,7 @@ std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(Bytes nachricht,
   std::int64_t start = 0;
   std::int64_t index = 0;
   std::int64_t anhaenge = 0;
-  Namensgeber namen;
+  Namensgeber namen(*satzArten);
   do {
     const auto satzStart = static_cast<std::size_t>(start);
     const auto [satzart, gefunden] = namen.benenne(nachricht.subspan(satzStart, SATZLAENGE));
@@ -267,8 +293,9 @@ std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(Bytes nachricht,
     ++index;
   } while (anhaenge + start + static_cast<std::int64_t>(MINDESTLAENGE) <= laenge);
 
-  meldung.satzAnfuegen(Vesk_SatzartenFabrik::NACHSATZ, Vesk_SatzartenFabrik::gibNachsatz(),
-                       nachricht, nachricht.size() - SATZLAENGE);
+  meldung.satzAnfuegen(Vesk_SatzartenFabrik::NACHSATZ,
+                       satzArten->gib(Vesk_SatzartenFabrik::NACHSATZ), nachricht,
+                       nachricht.size() - SATZLAENGE);
   ++index;
   pruefeSummen(index - 2, anzahlDatensaetze, laenge, anhaenge, liste);
   return meldung;

@@ -1,20 +1,29 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <span>
 #include <string>
 
-#include "config/IniFile.h"
 #include "errors/Vesk_FehlerListe.h"
 
+class IniFile;
 class Vesk_Meldung;
 class Vesk_NachrichtenTyp;
 class Vesk_Satzart;
 
-// The check of one message: loads the two definition files into the process-wide registries,
-// then checks a message's frame, splits it into records and runs the structure, Muss-Kann and
-// technical checks, each only when everything before it passed.
+namespace vesk {
+class Konfiguration;
+class NachrichtenTypRegister;
+class SatzartenRegister;
+}  // namespace vesk
+
+// The check of messages: loads the two definition files into the process-wide registries (or
+// uses a configuration loaded on its own), then checks a message's frame, splits it into records
+// and runs the structure, Muss-Kann and technical checks, each only when everything before it
+// passed. Checks nothing but the message it is given, so one instance may check messages on many
+// threads at once when its configuration is not the process-wide one.
 class Vesk_Plausipruefung {
  public:
   static constexpr int modulcode = 6;
@@ -22,14 +31,21 @@ class Vesk_Plausipruefung {
   // Throws Vesk_Exception for an empty name, the file exceptions for a missing file, and
   // whatever the loaders throw for a faulty definition.
   Vesk_Plausipruefung(const std::string& strukturDatei, const std::string& datensatzDatei);
+  // Checks on `konfiguration`, which must outlive this object; loads nothing.
+  explicit Vesk_Plausipruefung(const vesk::Konfiguration& konfiguration);
 
-  // All findings about `nachricht`; its message type is set once the header was accepted.
+  // All findings about `nachricht`; its message type is set once the header was accepted. The
+  // checks print their progress lines on standard output.
   // Throws when the message meets a gap of the configuration (an unknown Sendeart, say).
   [[nodiscard]] Vesk_FehlerListe pruefe(std::span<const unsigned char> nachricht) const;
+  // Like the above, with the progress lines on `fortschritt` (nullptr: nowhere).
+  [[nodiscard]] Vesk_FehlerListe pruefe(std::span<const unsigned char> nachricht,
+                                        std::ostream* fortschritt) const;
 
  private:
   using Bytes = std::span<const unsigned char>;
 
+  [[nodiscard]] Vesk_FehlerListe pruefeStufen(Bytes nachricht, std::ostream* fortschritt) const;
   [[nodiscard]] std::int32_t analysiereNachsatz(Bytes nachricht, Vesk_FehlerListe& liste) const;
   [[nodiscard]] const Vesk_NachrichtenTyp* analysiereVorsatz(Bytes nachricht,
                                                              Vesk_FehlerListe& liste) const;
@@ -45,8 +61,9 @@ class Vesk_Plausipruefung {
                                                            Vesk_FehlerListe& liste) const;
   // The stages after the split message, in their order.
   void pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTyp& typ, const Vesk_Meldung& meldung,
-                    Vesk_FehlerListe& liste) const;
+                    Vesk_FehlerListe& liste, std::ostream* fortschritt) const;
 
-  IniFile iniDateiStruktur;
-  IniFile iniDateiDatensaetze;
+  const vesk::SatzartenRegister* satzArten;
+  const vesk::NachrichtenTypRegister* nachrichtenTypen;
+  const vesk::Konfiguration* konfiguration = nullptr;  // nullptr: the process-wide registries
 };

@@ -5,18 +5,19 @@
 
 #include "fields/Vesk_WerteMenge.h"
 
-int Vesk_Feldart::schliesseAb(int status, const Vesk_WerteMenge* werteMenge) const {
-  status = pruefeGesamt(status);
+Vesk_Feldart::Befund Vesk_Feldart::schliesseAb(int status, vesk::MeldungsText daten,
+                                               const Vesk_WerteMenge* werteMenge) const {
+  status = pruefeGesamt(status, daten);
   if (werteMenge != nullptr && !werteMenge->inDerMenge(daten.getrimmt())) {
-    return status == INITIALWERT ? INITIALWERT_NICHT_IM_WERTEBEREICH : NICHT_IM_WERTEBEREICH;
+    return {status == INITIALWERT ? INITIALWERT_NICHT_IM_WERTEBEREICH : NICHT_IM_WERTEBEREICH,
+            daten};
   }
-  return status == UNDEFINIERT ? UNGUELTIG : status;
+  return {status == UNDEFINIERT ? UNGUELTIG : status, daten};
 }
 
 vesk::MeldungsText Vesk_Feldart::gibWert(std::span<const unsigned char> bytes, std::size_t start,
                                          std::int32_t anzahlBytes) const {
-  static_cast<void>(pruefe(bytes, start, anzahlBytes, nullptr));
-  return daten.getrimmt();
+  return untersuche(bytes, start, anzahlBytes, nullptr).daten.getrimmt();
 }
 
 bool Vesk_Feldart::nurLeerzeichen(std::string_view feld) noexcept {
@@ -35,23 +36,24 @@ bool Vesk_Feldart::nurLeerzeichen(std::string_view feld) noexcept {
   return true;
 }
 
-int Vesk_Feldart::pruefeZiffern(std::span<const unsigned char> bytes, std::size_t start,
-                                std::int32_t anzahlBytes, const Vesk_WerteMenge* werteMenge) const {
-  daten = vesk::MeldungsText();
+Vesk_Feldart::Befund Vesk_Feldart::pruefeZiffern(std::span<const unsigned char> bytes,
+                                                 std::size_t start, std::int32_t anzahlBytes,
+                                                 const Vesk_WerteMenge* werteMenge) const {
   const auto feld = feldBytes(bytes, start, anzahlBytes);
   if (!feld) {
-    return UNGUELTIG;
+    return {UNGUELTIG, {}};
   }
   if (feld->empty()) {
-    return schliesseAb(UNDEFINIERT, werteMenge);
+    return schliesseAb(UNDEFINIERT, {}, werteMenge);
   }
   if (feld->front() == ' ') {
-    return nurLeerzeichen(*feld) ? schliesseAb(INITIALWERT, werteMenge) : UNGUELTIG;
+    return nurLeerzeichen(*feld) ? schliesseAb(INITIALWERT, {}, werteMenge) : Befund{UNGUELTIG, {}};
   }
   std::size_t ziffern = 0;
   while (ziffern < feld->size() && istZiffer((*feld)[ziffern])) {
     ++ziffern;
   }
-  daten = vesk::MeldungsText(feld->substr(0, ziffern));
-  return ziffern < feld->size() ? UNGUELTIG : schliesseAb(GUELTIG, werteMenge);
+  const vesk::MeldungsText daten(feld->substr(0, ziffern));
+  return ziffern < feld->size() ? Befund{UNGUELTIG, daten}
+                                : schliesseAb(GUELTIG, daten, werteMenge);
 }

@@ -10,9 +10,10 @@
 class Vesk_WerteMenge;
 
 // A field kind: judges the bytes of one data field (well formed for the kind, only the initial
-// value, in the field's value set) and extracts the field's value. One instance per kind serves
-// every field of that kind; the collected characters of the last check (`daten`) are a view into
-// the checked bytes, so the check never allocates and never copies record bytes.
+// value, in the field's value set) and extracts the field's value. One immutable instance per
+// kind serves every field of that kind, from any number of threads at once; what a check collects
+// is returned with its status as a view into the checked bytes, so the check never allocates and
+// never copies record bytes.
 class Vesk_Feldart {
  public:
   static constexpr int UNDEFINIERT = 0;
@@ -22,6 +23,13 @@ class Vesk_Feldart {
   static constexpr int NICHT_IM_WERTEBEREICH = 4;
   static constexpr int INITIALWERT_NICHT_IM_WERTEBEREICH = 5;
 
+  // The outcome of one check: the status and the characters collected, untrimmed, as a view
+  // into the checked bytes.
+  struct Befund {
+    int status = UNDEFINIERT;
+    vesk::MeldungsText daten;
+  };
+
   virtual ~Vesk_Feldart() = default;
   Vesk_Feldart(const Vesk_Feldart&) = delete;
   Vesk_Feldart& operator=(const Vesk_Feldart&) = delete;
@@ -29,18 +37,24 @@ class Vesk_Feldart {
   // The status (UNGUELTIG to INITIALWERT_NICHT_IM_WERTEBEREICH) of the `anzahlBytes` bytes from
   // `start` on, tested against `werteMenge` unless it is nullptr. A field reaching beyond `bytes`
   // is UNGUELTIG.
-  [[nodiscard]] virtual int pruefe(std::span<const unsigned char> bytes, std::size_t start,
-                                   std::int32_t anzahlBytes,
-                                   const Vesk_WerteMenge* werteMenge) const = 0;
-  // Refines the running status once all bytes were accepted; the date and time kinds check the
-  // calendar and the clock here.
-  [[nodiscard]] virtual int pruefeGesamt(int status) const { return status; }
+  [[nodiscard]] int pruefe(std::span<const unsigned char> bytes, std::size_t start,
+                           std::int32_t anzahlBytes, const Vesk_WerteMenge* werteMenge) const {
+    return untersuche(bytes, start, anzahlBytes, werteMenge).status;
+  }
+  // Like pruefe, with the characters the check collected.
+  [[nodiscard]] virtual Befund untersuche(std::span<const unsigned char> bytes, std::size_t start,
+                                          std::int32_t anzahlBytes,
+                                          const Vesk_WerteMenge* werteMenge) const = 0;
+  // Refines the running status once all bytes were accepted, from the collected `daten`; the
+  // date and time kinds check the calendar and the clock here.
+  [[nodiscard]] virtual int pruefeGesamt(int status, vesk::MeldungsText daten) const {
+    static_cast<void>(daten);
+    return status;
+  }
   // The field's value: the collected characters, trimmed. The view points into `bytes` and is
   // valid as long as they are.
   [[nodiscard]] vesk::MeldungsText gibWert(std::span<const unsigned char> bytes, std::size_t start,
                                            std::int32_t anzahlBytes) const;
-  // The characters kept by the last check, untrimmed; a view into the bytes that check read.
-  [[nodiscard]] vesk::MeldungsText gibDaten() const noexcept { return daten; }
 
  protected:
   Vesk_Feldart() = default;
@@ -48,9 +62,9 @@ class Vesk_Feldart {
   // The scan shared by the date and the time kind: all blanks (the initial value, nothing
   // collected) or all digits (every digit collected); anything else makes the field invalid,
   // keeping the digits before it. Then the whole-value check and the value set.
-  [[nodiscard]] int pruefeZiffern(std::span<const unsigned char> bytes, std::size_t start,
-                                  std::int32_t anzahlBytes,
-                                  const Vesk_WerteMenge* werteMenge) const;
+  [[nodiscard]] Befund pruefeZiffern(std::span<const unsigned char> bytes, std::size_t start,
+                                     std::int32_t anzahlBytes,
+                                     const Vesk_WerteMenge* werteMenge) const;
   // Whether `feld` holds blanks only; compared in blocks, since reserve fields of a hundred
   // blanks and more are common.
   [[nodiscard]] static bool nurLeerzeichen(std::string_view feld) noexcept;
@@ -58,7 +72,6 @@ class Vesk_Feldart {
     return zeichen >= '0' && zeichen <= '9';
   }
 
-  void setzeDaten(vesk::MeldungsText gesammelt) const noexcept { daten = gesammelt; }
   // Whether the field lies within `bytes`; the view of its bytes when it does.
   [[nodiscard]] static std::optional<std::string_view> feldBytes(
       std::span<const unsigned char> bytes, std::size_t start, std::int32_t anzahlBytes) noexcept {
@@ -69,8 +82,6 @@ class Vesk_Feldart {
     return std::string_view(reinterpret_cast<const char*>(bytes.data()) + start, anzahl);
   }
   // The whole-value check and the value-set test after a scan that did not reject the field.
-  [[nodiscard]] int schliesseAb(int status, const Vesk_WerteMenge* werteMenge) const;
-
- private:
-  mutable vesk::MeldungsText daten;
+  [[nodiscard]] Befund schliesseAb(int status, vesk::MeldungsText daten,
+                                   const Vesk_WerteMenge* werteMenge) const;
 };

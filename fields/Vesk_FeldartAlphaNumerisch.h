@@ -5,7 +5,7 @@
 // Every byte other than the blank counts as text, control characters and 0x80-0xFF included.
 class Vesk_FeldartAlphaNumerisch final : public Vesk_Feldart {
  public:
-  [[nodiscard]] int pruefe(std::span<const unsigned char> bytes, std::size_t start,
-                           std::int32_t anzahlBytes,
-                           const Vesk_WerteMenge* werteMenge) const override;
+  [[nodiscard]] Befund untersuche(std::span<const unsigned char> bytes, std::size_t start,
+                                  std::int32_t anzahlBytes,
+                                  const Vesk_WerteMenge* werteMenge) const override;
 };

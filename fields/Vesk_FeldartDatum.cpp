@@ -45,13 +45,14 @@ bool istDatum(std::string_view ziffern) {
 
 }  // namespace
 
-int Vesk_FeldartDatum::pruefe(std::span<const unsigned char> bytes, std::size_t start,
-                              std::int32_t anzahlBytes, const Vesk_WerteMenge* werteMenge) const {
+Vesk_Feldart::Befund Vesk_FeldartDatum::untersuche(std::span<const unsigned char> bytes,
+                                                   std::size_t start, std::int32_t anzahlBytes,
+                                                   const Vesk_WerteMenge* werteMenge) const {
   return pruefeZiffern(bytes, start, anzahlBytes, werteMenge);
 }
 
-int Vesk_FeldartDatum::pruefeGesamt(int status) const {
-  std::string_view ziffern = gibDaten().roh();
+int Vesk_FeldartDatum::pruefeGesamt(int status, vesk::MeldungsText daten) const {
+  std::string_view ziffern = daten.roh();
   if (ziffern.empty()) {
     return status;
   }

@@ -6,8 +6,8 @@
 // Gregorian calendar for the years 0001 to 9999.
 class Vesk_FeldartDatum final : public Vesk_Feldart {
  public:
-  [[nodiscard]] int pruefe(std::span<const unsigned char> bytes, std::size_t start,
-                           std::int32_t anzahlBytes,
-                           const Vesk_WerteMenge* werteMenge) const override;
-  [[nodiscard]] int pruefeGesamt(int status) const override;
+  [[nodiscard]] Befund untersuche(std::span<const unsigned char> bytes, std::size_t start,
+                                  std::int32_t anzahlBytes,
+                                  const Vesk_WerteMenge* werteMenge) const override;
+  [[nodiscard]] int pruefeGesamt(int status, vesk::MeldungsText daten) const override;
 };

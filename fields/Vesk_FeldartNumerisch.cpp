@@ -3,13 +3,12 @@
 // Leading zeros are the initial value and are not collected; from the first other digit on,
 // every digit is. Any other character, the blank included, makes the field invalid and keeps
 // what was collected before it.
-int Vesk_FeldartNumerisch::pruefe(std::span<const unsigned char> bytes, std::size_t start,
-                                  std::int32_t anzahlBytes,
-                                  const Vesk_WerteMenge* werteMenge) const {
-  setzeDaten(vesk::MeldungsText());
+Vesk_Feldart::Befund Vesk_FeldartNumerisch::untersuche(std::span<const unsigned char> bytes,
+                                                       std::size_t start, std::int32_t anzahlBytes,
+                                                       const Vesk_WerteMenge* werteMenge) const {
   const auto feld = feldBytes(bytes, start, anzahlBytes);
   if (!feld) {
-    return UNGUELTIG;
+    return {UNGUELTIG, {}};
   }
   std::size_t i = 0;
   while (i < feld->size() && (*feld)[i] == '0') {
@@ -19,12 +18,12 @@ int Vesk_FeldartNumerisch::pruefe(std::span<const unsigned char> bytes, std::siz
   while (i < feld->size() && istZiffer((*feld)[i])) {
     ++i;
   }
-  setzeDaten(vesk::MeldungsText(feld->substr(ersteZiffer, i - ersteZiffer)));
+  const vesk::MeldungsText daten(feld->substr(ersteZiffer, i - ersteZiffer));
   if (i < feld->size()) {
-    return UNGUELTIG;
+    return {UNGUELTIG, daten};
   }
   if (feld->empty()) {
-    return schliesseAb(UNDEFINIERT, werteMenge);
+    return schliesseAb(UNDEFINIERT, daten, werteMenge);
   }
-  return schliesseAb(ersteZiffer == feld->size() ? INITIALWERT : GUELTIG, werteMenge);
+  return schliesseAb(ersteZiffer == feld->size() ? INITIALWERT : GUELTIG, daten, werteMenge);
 }

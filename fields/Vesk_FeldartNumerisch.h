@@ -4,7 +4,7 @@
 // Digits only; all zeros is the initial value, and leading zeros are not collected.
 class Vesk_FeldartNumerisch final : public Vesk_Feldart {
  public:
-  [[nodiscard]] int pruefe(std::span<const unsigned char> bytes, std::size_t start,
-                           std::int32_t anzahlBytes,
-                           const Vesk_WerteMenge* werteMenge) const override;
+  [[nodiscard]] Befund untersuche(std::span<const unsigned char> bytes, std::size_t start,
+                                  std::int32_t anzahlBytes,
+                                  const Vesk_WerteMenge* werteMenge) const override;
 };

@@ -18,13 +18,14 @@ bool istStundeMinuteSekunde(std::string_view hhmmss) {
 
 }  // namespace
 
-int Vesk_FeldartUhrzeit::pruefe(std::span<const unsigned char> bytes, std::size_t start,
-                                std::int32_t anzahlBytes, const Vesk_WerteMenge* werteMenge) const {
+Vesk_Feldart::Befund Vesk_FeldartUhrzeit::untersuche(std::span<const unsigned char> bytes,
+                                                     std::size_t start, std::int32_t anzahlBytes,
+                                                     const Vesk_WerteMenge* werteMenge) const {
   return pruefeZiffern(bytes, start, anzahlBytes, werteMenge);
 }
 
-int Vesk_FeldartUhrzeit::pruefeGesamt(int status) const {
-  const std::string_view ziffern = gibDaten().roh();
+int Vesk_FeldartUhrzeit::pruefeGesamt(int status, vesk::MeldungsText daten) const {
+  const std::string_view ziffern = daten.roh();
   switch (ziffern.size()) {
     case 0:
       return status;

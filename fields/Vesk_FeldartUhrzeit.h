@@ -5,8 +5,8 @@
 // the initial value.
 class Vesk_FeldartUhrzeit final : public Vesk_Feldart {
  public:
-  [[nodiscard]] int pruefe(std::span<const unsigned char> bytes, std::size_t start,
-                           std::int32_t anzahlBytes,
-                           const Vesk_WerteMenge* werteMenge) const override;
-  [[nodiscard]] int pruefeGesamt(int status) const override;
+  [[nodiscard]] Befund untersuche(std::span<const unsigned char> bytes, std::size_t start,
+                                  std::int32_t anzahlBytes,
+                                  const Vesk_WerteMenge* werteMenge) const override;
+  [[nodiscard]] int pruefeGesamt(int status, vesk::MeldungsText daten) const override;
 };

@@ -13,43 +13,42 @@
 
 namespace {
 
-struct Zustand {
+// The kinds are immutable and shared by every configuration, so they are built once, on first
+// use, by whichever thread comes first.
+struct Feldarten {
   std::vector<std::unique_ptr<Vesk_Feldart>> instanzen;
-  std::map<std::string, const Vesk_Feldart*, std::less<>> feldArten;
-  bool initialisiert = false;
+  std::map<std::string, const Vesk_Feldart*, std::less<>> nachCode;
+
+  Feldarten() {
+    nachCode.emplace("n", besitze(std::make_unique<Vesk_FeldartNumerisch>()));
+    nachCode.emplace("an", besitze(std::make_unique<Vesk_FeldartAlphaNumerisch>()));
+    const Vesk_Feldart* uhrzeit = besitze(std::make_unique<Vesk_FeldartUhrzeit>());
+    const Vesk_Feldart* datum = besitze(std::make_unique<Vesk_FeldartDatum>());
+    nachCode.emplace("u4", uhrzeit);
+    nachCode.emplace("u6", uhrzeit);
+    nachCode.emplace("d6", datum);
+    nachCode.emplace("d8", datum);
+  }
+
+  const Vesk_Feldart* besitze(std::unique_ptr<Vesk_Feldart> art) {
+    instanzen.push_back(std::move(art));
+    return instanzen.back().get();
+  }
 };
 
-Zustand& zustand() {
-  static Zustand instanz;
+const Feldarten& feldArten() {
+  static const Feldarten instanz;
   return instanz;
-}
-
-const Vesk_Feldart* besitze(Zustand& z, std::unique_ptr<Vesk_Feldart> art) {
-  z.instanzen.push_back(std::move(art));
-  return z.instanzen.back().get();
 }
 
 }  // namespace
 
 void Vesk_FeldartenFabrik::initialisiere() {
-  Zustand& z = zustand();
-  if (z.initialisiert) {
-    return;
-  }
-  z.feldArten.emplace("n", besitze(z, std::make_unique<Vesk_FeldartNumerisch>()));
-  z.feldArten.emplace("an", besitze(z, std::make_unique<Vesk_FeldartAlphaNumerisch>()));
-  const Vesk_Feldart* uhrzeit = besitze(z, std::make_unique<Vesk_FeldartUhrzeit>());
-  const Vesk_Feldart* datum = besitze(z, std::make_unique<Vesk_FeldartDatum>());
-  z.feldArten.emplace("u4", uhrzeit);
-  z.feldArten.emplace("u6", uhrzeit);
-  z.feldArten.emplace("d6", datum);
-  z.feldArten.emplace("d8", datum);
-  z.initialisiert = true;
+  static_cast<void>(feldArten());
 }
 
 const Vesk_Feldart* Vesk_FeldartenFabrik::gibFeldart(std::string_view code) {
-  initialisiere();
-  const auto& arten = zustand().feldArten;
+  const auto& arten = feldArten().nachCode;
   const auto treffer = arten.find(code);
   if (treffer == arten.end()) {
     std::cerr << "Feldart: " << code << " nicht gefunden\n";
@@ -59,5 +58,5 @@ const Vesk_Feldart* Vesk_FeldartenFabrik::gibFeldart(std::string_view code) {
 }
 
 void Vesk_FeldartenFabrik::zuruecksetzenFuerTests() {
-  zustand() = Zustand{};
+  // The kinds hold no state of any check or configuration: nothing to reset.
 }

@@ -4,10 +4,11 @@
 class Vesk_Feldart;
 
 // The process-wide registry of the field kinds by code: "n", "an", "u4"/"u6" (one time kind),
-// "d6"/"d8" (one date kind). Owns one instance per kind until the process ends.
+// "d6"/"d8" (one date kind). Owns one immutable instance per kind until the process ends; every
+// configuration and thread shares them.
 class Vesk_FeldartenFabrik {
  public:
-  // Fills the registry; acts only once.
+  // Fills the registry; acts only once, and is safe to call from several threads.
   static void initialisiere();
   // The kind of `code` (exact, case-sensitive), or nullptr after writing
   // "Feldart: <code> nicht gefunden" on standard error. Initialises on first use.

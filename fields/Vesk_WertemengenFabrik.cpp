@@ -12,11 +12,12 @@
 #include "config/Vesk_DatensatzDateiException.h"
 #include "fields/Vesk_WerteMengeAufzaehlung.h"
 #include "fields/Vesk_WerteMengeIntervall.h"
+#include "fields/WertemengenRegister.h"
 
 namespace {
 
 struct Zustand {
-  std::map<std::string, std::unique_ptr<Vesk_WerteMenge>, std::less<>> werteMengen;
+  vesk::WertemengenRegister werteMengen;
   bool initialisiert = false;
 };
 
@@ -114,22 +115,26 @@ std::unique_ptr<Vesk_WerteMenge> erzeuge(std::string_view name, std::string_view
 
 }  // namespace
 
+vesk::WertemengenRegister Vesk_WertemengenFabrik::lade(const IniFile& ini) {
+  const auto variablen = ini.variablesOf(werteMengenFeldname);
+  if (variablen.empty()) {
+    throw Vesk_DatensatzDateiException("Gruppe [Wertemengen] fehlt");
+  }
+  vesk::WertemengenRegister::Mengen mengen;
+  for (const std::string& name : variablen) {
+    const std::string definition = ini.getValue(werteMengenFeldname, name);
+    mengen.insert_or_assign(name, erzeuge(name, definition, werteMengenFeldname));
+  }
+  return vesk::WertemengenRegister(std::move(mengen));
+}
+
 void Vesk_WertemengenFabrik::initialisiere(const IniFile& ini) {
   Zustand& z = zustand();
   if (z.initialisiert) {
     return;
   }
-  const auto variablen = ini.variablesOf(werteMengenFeldname);
-  if (variablen.empty()) {
-    throw Vesk_DatensatzDateiException("Gruppe [Wertemengen] fehlt");
-  }
   // Built aside and taken over whole, so a faulty definition leaves no half-filled registry.
-  decltype(z.werteMengen) mengen;
-  for (const std::string& name : variablen) {
-    const std::string definition = ini.getValue(werteMengenFeldname, name);
-    mengen.insert_or_assign(name, erzeuge(name, definition, werteMengenFeldname));
-  }
-  z.werteMengen = std::move(mengen);
+  z.werteMengen = lade(ini);
   z.initialisiert = true;
 }
 
@@ -139,9 +144,11 @@ std::unique_ptr<Vesk_WerteMenge> Vesk_WertemengenFabrik::createWerteMenge(
 }
 
 const Vesk_WerteMenge* Vesk_WertemengenFabrik::gibWerteMenge(std::string_view name) {
-  const auto& mengen = zustand().werteMengen;
-  const auto treffer = mengen.find(name);
-  return treffer == mengen.end() ? nullptr : treffer->second.get();
+  return zustand().werteMengen.gib(name);
+}
+
+const vesk::WertemengenRegister& Vesk_WertemengenFabrik::gibRegister() {
+  return zustand().werteMengen;
 }
 
 void Vesk_WertemengenFabrik::zuruecksetzenFuerTests() {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "config/IniFile.h"
+#include "config/SatzartenRegister.h"
 #include "config/Vesk_DatenFeld.h"
 #include "config/Vesk_Satzart.h"
 #include "config/Vesk_SatzartenFabrik.h"
@@ -31,7 +32,13 @@ void melde(Vesk_FehlerListe& liste, std::int32_t nummer) {
 
 }  // namespace
 
-Vesk_MussKannPlausi::Vesk_MussKannPlausi(const IniFile& struktur) {
+Vesk_MussKannPlausi::Vesk_MussKannPlausi(const IniFile& struktur)
+    : Vesk_MussKannPlausi(struktur, nullptr, &std::cout) {}
+
+Vesk_MussKannPlausi::Vesk_MussKannPlausi(const IniFile& struktur,
+                                         const vesk::SatzartenRegister* arten,
+                                         std::ostream* ausgabe)
+    : satzArten(arten), fortschritt(ausgabe) {
   if (struktur.variablesOf(GRUPPE).size() != 2) {
     throw Vesk_StrukturDateiException("Muss Kann Plausis Feld fehlt");
   }
@@ -44,7 +51,9 @@ bool Vesk_MussKannPlausi::pruefeMussKann(std::span<const unsigned char> nachrich
   if (!pruefeRegel1(nachricht, liste) || !pruefeRegel2(nachricht, liste)) {
     return false;
   }
-  std::cout << "MussKann Plausi OK\n";
+  if (fortschritt != nullptr) {
+    *fortschritt << "MussKann Plausi OK\n";
+  }
   return true;
 }
 
@@ -53,8 +62,8 @@ bool Vesk_MussKannPlausi::pruefeRegel1(std::span<const unsigned char> nachricht,
   if (!regel1) {
     return true;
   }
-  const Vesk_Satzart& vorsatz = Vesk_SatzartenFabrik::gibVorsatz();
-  const Vesk_Satzart& ersterSatz = Vesk_SatzartenFabrik::gibSatzart(ERSTER_DATENSATZ);
+  const Vesk_Satzart& vorsatz = gibSatzart(Vesk_SatzartenFabrik::VORSATZ);
+  const Vesk_Satzart& ersterSatz = gibSatzart(ERSTER_DATENSATZ);
   const Vesk_DatenFeld& kennzeichen = vorsatz.gibBenoetigtesDatenFeld(9);
   constexpr std::array<std::int32_t, 7> nummern = {3, 4, 8, 12, 13, 14, 15};
   std::array<const Vesk_DatenFeld*, nummern.size()> felder{};
@@ -81,7 +90,7 @@ bool Vesk_MussKannPlausi::pruefeRegel2(std::span<const unsigned char> nachricht,
   if (!regel2) {
     return true;
   }
-  const Vesk_Satzart& vorsatz = Vesk_SatzartenFabrik::gibVorsatz();
+  const Vesk_Satzart& vorsatz = gibSatzart(Vesk_SatzartenFabrik::VORSATZ);
   const Vesk_DatenFeld& vuNummer = vorsatz.gibBenoetigtesDatenFeld(3);
   const Vesk_DatenFeld& kennzeichen = vorsatz.gibBenoetigtesDatenFeld(9);
   if (gefuellt(vuNummer, nachricht, 0) || gefuellt(kennzeichen, nachricht, 0)) {
@@ -89,4 +98,8 @@ bool Vesk_MussKannPlausi::pruefeRegel2(std::span<const unsigned char> nachricht,
   }
   melde(liste, Vesk_MussKannFehler::REGEL2);
   return false;
+}
+
+const Vesk_Satzart& Vesk_MussKannPlausi::gibSatzart(std::string_view name) const {
+  return satzArten != nullptr ? satzArten->gib(name) : Vesk_SatzartenFabrik::gibSatzart(name);
 }

@@ -1,5 +1,6 @@
 #include "structure/Vesk_NachrichtenFeld.h"
 
+#include "config/SatzartenRegister.h"
 #include "config/Text.h"
 #include "config/Vesk_SatzartenFabrik.h"
 #include "config/Vesk_StrukturDateiException.h"
@@ -17,6 +18,16 @@ std::int32_t leseAnzahl(std::string_view puffer, std::string_view beschreibung) 
 }
 
 }  // namespace
+
+Vesk_NachrichtenFeld::Vesk_NachrichtenFeld(std::string name, std::string_view beschreibung,
+                                           const vesk::SatzartenRegister& satzArten)
+    : bezeichner(std::move(name)), register_(&satzArten) {
+  if (beschreibung.empty()) {
+    throw Vesk_StrukturDateiException("Nachrichtenfeld " + bezeichner + " nicht beschrieben");
+  }
+  parseBeschreibung(beschreibung);
+  fuelleSatzarten(satzarten);
+}
 
 Vesk_NachrichtenFeld::Vesk_NachrichtenFeld(std::string name, std::string_view beschreibung)
     : bezeichner(std::move(name)) {
@@ -68,7 +79,8 @@ void Vesk_NachrichtenFeld::parseBeschreibung(std::string_view beschreibung) {
 
 void Vesk_NachrichtenFeld::fuelleSatzarten(std::vector<const Vesk_Satzart*>& liste) const {
   const auto haengeAn = [&](const std::string& name) {
-    const Vesk_Satzart* satzart = Vesk_SatzartenFabrik::sucheSatzart(name);
+    const Vesk_Satzart* satzart =
+        register_ != nullptr ? register_->suche(name) : Vesk_SatzartenFabrik::sucheSatzart(name);
     if (satzart == nullptr) {
       throw Vesk_StrukturDateiException("Satzart " + bezeichner +
                                         " nicht in der Datensatzdefinitions-Datei definiert");

@@ -6,6 +6,10 @@
 
 class Vesk_Satzart;
 
+namespace vesk {
+class SatzartenRegister;
+}
+
 // One record type allowed in a message type, with its count rule ("1", "2+", "3-", "1,2" ...)
 // and the number of partial records that make up one occurrence.
 class Vesk_NachrichtenFeld {
@@ -14,6 +18,9 @@ class Vesk_NachrichtenFeld {
   // Vesk_StrukturDateiException for a faulty description or a record type the record definition
   // lacks; other faults of the record definition pass on unchanged.
   Vesk_NachrichtenFeld(std::string name, std::string_view beschreibung);
+  // Like the above, with the record types of `satzArten`, which must outlive the field.
+  Vesk_NachrichtenFeld(std::string name, std::string_view beschreibung,
+                       const vesk::SatzartenRegister& satzArten);
   Vesk_NachrichtenFeld(const Vesk_NachrichtenFeld&) = default;
   Vesk_NachrichtenFeld& operator=(const Vesk_NachrichtenFeld&) = default;
   Vesk_NachrichtenFeld(Vesk_NachrichtenFeld&&) = default;
@@ -39,5 +46,6 @@ class Vesk_NachrichtenFeld {
   std::int32_t anzahlTeilDatensaetze = 1;
   bool mindestens = false;
   bool hoechstens = false;
-  std::vector<const Vesk_Satzart*> satzarten;  // owned by the record-type registry
+  std::vector<const Vesk_Satzart*> satzarten;          // owned by the record-type registry
+  const vesk::SatzartenRegister* register_ = nullptr;  // nullptr: the process-wide registry
 };

@@ -6,6 +6,10 @@
 class IniFile;
 class Vesk_NachrichtenTyp;
 
+namespace vesk {
+class NachrichtenTypRegister;
+}
+
 // The process-wide registry of message types from the structure-definition file, by name and by
 // Sendeart. Owns them until the process ends.
 class Vesk_NachrichtenTypFabrik {
@@ -23,6 +27,9 @@ class Vesk_NachrichtenTypFabrik {
   // The type registered for the Sendeart `sendeArt` (exact; bytes 0x80 and above never match).
   [[nodiscard]] static const Vesk_NachrichtenTyp& gibNachrichtenTypSendeArt(
       vesk::MeldungsText sendeArt);
+
+  // The process-wide register. Throws Vesk_Exception before initialisiere.
+  [[nodiscard]] static const vesk::NachrichtenTypRegister& gibRegister();
 
   // Empties the registry, for tests and fuzz targets; the checker never calls it.
   static void zuruecksetzenFuerTests();

@@ -10,7 +10,11 @@
 #include "errors/Vesk_StrukturFehler.h"
 #include "structure/Vesk_NachrichtenTyp.h"
 
-Vesk_StrukturPlausi::Vesk_StrukturPlausi(const Vesk_NachrichtenTyp& typ) {
+Vesk_StrukturPlausi::Vesk_StrukturPlausi(const Vesk_NachrichtenTyp& typ)
+    : Vesk_StrukturPlausi(typ, &std::cout) {}
+
+Vesk_StrukturPlausi::Vesk_StrukturPlausi(const Vesk_NachrichtenTyp& typ, std::ostream* ausgabe)
+    : fortschritt(ausgabe) {
   feldSchablonen.reserve(static_cast<std::size_t>(typ.gibAnzahlFelder()));
   for (std::int32_t i = 0; i < typ.gibAnzahlFelder(); ++i) {
     feldSchablonen.emplace_back(*typ.gibFeldNr(i));
@@ -21,11 +25,11 @@ bool Vesk_StrukturPlausi::pruefeStruktur(const Vesk_Meldung& meldung, Vesk_Fehle
   if (!reihenfolgePlausi(meldung, liste)) {
     return false;
   }
-  std::cout << "Reihenfolge OK\n";
+  melde("Reihenfolge OK\n");
   if (!nachrichtenTypPlausi(meldung, liste)) {
     return false;
   }
-  std::cout << "Struktur OK\n";
+  melde("Struktur OK\n");
   return true;
 }
 
@@ -97,4 +101,10 @@ Vesk_NachrichtenFeldSchablone* Vesk_StrukturPlausi::sucheSchablone(std::string_v
     }
   }
   return nullptr;
+}
+
+void Vesk_StrukturPlausi::melde(const char* fortschrittsZeile) const {
+  if (fortschritt != nullptr) {
+    *fortschritt << fortschrittsZeile;
+  }
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <iosfwd>
 #include <string_view>
 #include <vector>
 
@@ -16,6 +17,8 @@ class Vesk_NachrichtenTyp;
 class Vesk_StrukturPlausi {
  public:
   explicit Vesk_StrukturPlausi(const Vesk_NachrichtenTyp& typ);
+  // Like the above, printing the progress lines on `fortschritt` (nullptr: nowhere).
+  Vesk_StrukturPlausi(const Vesk_NachrichtenTyp& typ, std::ostream* fortschritt);
 
   // The whole check; prints "Reihenfolge OK" and "Struktur OK" on standard output as each part
   // passes. True when the structure is correct.
@@ -32,5 +35,8 @@ class Vesk_StrukturPlausi {
   [[nodiscard]] Vesk_NachrichtenFeldSchablone* sucheSchablone(std::string_view name);
 
  private:
+  void melde(const char* fortschrittsZeile) const;
+
   std::vector<Vesk_NachrichtenFeldSchablone> feldSchablonen;
+  std::ostream* fortschritt;
 };
