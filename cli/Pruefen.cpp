@@ -2,9 +2,17 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "batch/GeordnetParallel.h"
+#include "batch/Nachrichtensammlung.h"
 #include "cli/Befehl.h"
+#include "config/Vesk_Exception.h"
+#include "driver/Konfiguration.h"
+#include "report/JsonBericht.h"
+#include "report/NachrichtenErgebnis.h"
+#include "report/TextBericht.h"
 
 namespace vesk::cli {
 
@@ -17,22 +25,77 @@ struct Optionen {
   std::vector<std::string> nachrichten;
 };
 
+constexpr int ABBRUCH = 2;
+
+// One message's report, written by the thread that checked it.
+struct Bericht {
+  NachrichtenErgebnis::Art art;
+  std::string zeilen;
+};
+
+unsigned faeden(unsigned gewuenscht) {
+  if (gewuenscht > 0) {
+    return gewuenscht;
+  }
+  const unsigned kerne = std::thread::hardware_concurrency();
+  return kerne > 0 ? kerne : 1;
+}
+
+// The configuration, or nullptr after the checker's three-line report of why it cannot be loaded.
+std::unique_ptr<Konfiguration> ladeKonfiguration(const std::string& iniDatei,
+                                                 std::ostream& fehler) {
+  std::string text;
+  try {
+    return Konfiguration::lade(iniDatei);
+  } catch (const Vesk_Exception& e) {
+    text = e.toString();
+  } catch (const std::bad_alloc&) {
+    text = "Nicht genug Arbeitsspeicher fuer die Pruefung";
+  }
+  fehler << "Ausnahmefehler aufgetreten:\n" << text << "\nProgrammabbruch.\n";
+  return nullptr;
+}
+
+int pruefen(const Optionen& optionen, const Ausgabe& ausgabe) {
+  const auto konfiguration = ladeKonfiguration(optionen.iniDatei, ausgabe.fehler);
+  if (!konfiguration) {
+    return ABBRUCH;
+  }
+  const std::vector<std::string> nachrichten = sammleNachrichten(optionen.nachrichten);
+  Laufbilanz bilanz;
+  fuehreGeordnetAus<Bericht>(
+      nachrichten.size(), faeden(optionen.jobs),
+      [&](std::size_t i) {
+        const NachrichtenErgebnis ergebnis = pruefeDatei(*konfiguration, nachrichten[i]);
+        return Bericht{ergebnis.art,
+                       optionen.json ? alsJsonZeile(ergebnis) + '\n' : alsText(ergebnis)};
+      },
+      [&](std::size_t, const Bericht& bericht) {
+        bilanz.zaehle(bericht.art);
+        ausgabe.aus << bericht.zeilen;
+      });
+  if (!optionen.json) {
+    ausgabe.aus << bilanz.alsText();
+  }
+  return bilanz.exitStatus();
+}
+
 }  // namespace
 
 void registrierePruefen(CLI::App& app, Ausfuehrung& ausfuehrung) {
   auto optionen = std::make_shared<Optionen>();
   CLI::App* befehl = app.add_subcommand(
-      "pruefen", "Checks messages, or every file below a folder, and locates each finding");
-  befehl->add_flag("--json", optionen->json, "One JSON object per message (JSON Lines)");
-  befehl->add_option("--jobs", optionen->jobs, "Threads that check messages (default: all cores)")
+      "pruefen",
+      "Prueft Nachrichten (oder jede Datei unter einem Ordner) und verortet jeden Fehler");
+  befehl->add_flag("--json", optionen->json, "Eine JSON-Zeile je Nachricht (JSON Lines)");
+  befehl->add_option("--jobs", optionen->jobs, "Threads, die pruefen (Vorgabe: alle Kerne)")
       ->check(CLI::PositiveNumber);
-  befehl->add_option("ini", optionen->iniDatei, "The main INI file")->required();
-  befehl->add_option("nachrichten", optionen->nachrichten, "Message files or folders")->required();
+  befehl->add_option("Ini-Datei", optionen->iniDatei, "Die Hauptdatei (Gruppe PLAUSIPRUEFUNG)")
+      ->required();
+  befehl->add_option("Nachricht", optionen->nachrichten, "Nachrichtendateien oder Ordner")
+      ->required();
   befehl->callback([optionen, &ausfuehrung] {
-    ausfuehrung = [optionen](const Ausgabe& ausgabe) {
-      ausgabe.fehler << "vesk pruefen: noch nicht gebaut\n";
-      return 2;
-    };
+    ausfuehrung = [optionen](const Ausgabe& ausgabe) { return pruefen(*optionen, ausgabe); };
   });
 }
 

@@ -106,10 +106,24 @@ class Namensgeber {
   bool wiederverwendbar = false;  // whether the next record of the same name may take the answer
 };
 
-void meldeStruktur(Vesk_FehlerListe& liste, std::int32_t nummer, std::string text) {
+Vesk_Fehler& meldeStruktur(Vesk_FehlerListe& liste, std::int32_t nummer, std::string text) {
   auto fehler = std::make_unique<Vesk_StrukturFehler>(nummer);
   fehler->setzeErklaerendenText(std::move(text));
-  liste.hinzufuegenFehler(std::move(fehler));
+  return liste.hinzufuegenFehler(std::move(fehler));
+}
+
+// Gives the findings from `ab` on that name a record of `meldung` that record's byte offset.
+void verorte(Vesk_FehlerListe& liste, std::size_t ab, const Vesk_Meldung& meldung,
+             std::span<const unsigned char> nachricht) {
+  const auto datensaetze = meldung.gibDatensaetze();
+  for (std::size_t i = ab; i < liste.gibGroesse(); ++i) {
+    Vesk_Fehler& fehler = liste.gibFehler(i);
+    const std::int64_t index = fehler.gibDatensatzNummer();
+    if (index >= 0 && static_cast<std::uint64_t>(index) < datensaetze.size()) {
+      const unsigned char* satz = datensaetze[static_cast<std::size_t>(index)].gibSatz().data();
+      fehler.setzeSatzOffset(satz - nachricht.data());
+    }
+  }
 }
 
 // Compares the records read between header and trailer with the trailer's count, then the
@@ -209,7 +223,9 @@ void Vesk_Plausipruefung::pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTy
                                        const Vesk_Meldung& meldung, Vesk_FehlerListe& liste,
                                        std::ostream* fortschritt) const {
   Vesk_StrukturPlausi struktur(typ, fortschritt);
-  if (!struktur.pruefeStruktur(meldung, liste)) {
+  const bool strukturOk = struktur.pruefeStruktur(meldung, liste);
+  verorte(liste, 0, meldung, nachricht);
+  if (!strukturOk) {
     return;
   }
   const bool schadenmeldung =
@@ -218,15 +234,19 @@ void Vesk_Plausipruefung::pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTy
                              .pruefeMussKann(nachricht, liste)) {
     return;
   }
+  const std::size_t vorher = liste.gibGroesse();
   static_cast<void>(Vesk_TechnischePlausi().pruefeDatensaetze(meldung, liste));
+  verorte(liste, vorher, meldung, nachricht);
 }
 
 const Vesk_NachrichtenTyp* Vesk_Plausipruefung::analysiereVorsatz(Bytes nachricht,
                                                                   Vesk_FehlerListe& liste) const {
   const Vesk_Satzart& vorsatz = satzArten->gib(Vesk_SatzartenFabrik::VORSATZ);
   if (!textBei(nachricht, 0, 4).gleicht(vorsatz.gibBezeichner())) {
-    liste.hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(
-        Vesk_StrukturFehler::VORSATZ_FEHLT, vorsatz.gibBezeichner()));
+    liste
+        .hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(Vesk_StrukturFehler::VORSATZ_FEHLT,
+                                                                 vorsatz.gibBezeichner()))
+        .setzeSatzOffset(0);
     return nullptr;
   }
   return &ermittleNachrichtenTyp(nachricht, vorsatz);
@@ -243,15 +263,19 @@ std::int32_t Vesk_Plausipruefung::analysiereNachsatz(Bytes nachricht,
   const Vesk_Satzart& nachsatz = satzArten->gib(Vesk_SatzartenFabrik::NACHSATZ);
   const std::size_t start = nachricht.size() - SATZLAENGE;
   if (!textBei(nachricht, start, 4).gleicht(nachsatz.gibBezeichner())) {
-    liste.hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(
-        Vesk_StrukturFehler::NACHSATZ_FEHLT, nachsatz.gibBezeichner()));
+    liste
+        .hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(
+            Vesk_StrukturFehler::NACHSATZ_FEHLT, nachsatz.gibBezeichner()))
+        .setzeSatzOffset(static_cast<std::int64_t>(start));
     return 0;
   }
   const std::int32_t anzahl =
       nachsatz.gibBenoetigtesDatenFeld(2).gibWert(nachricht, start).alsGanzzahl().value_or(0);
   if (anzahl == 0) {
-    liste.hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(
-        Vesk_StrukturFehler::SATZANZAHL_UNGUELTIG, nachsatz.gibBezeichner()));
+    liste
+        .hinzufuegenFehler(std::make_unique<Vesk_StrukturFehler>(
+            Vesk_StrukturFehler::SATZANZAHL_UNGUELTIG, nachsatz.gibBezeichner()))
+        .setzeSatzOffset(static_cast<std::int64_t>(start));
   }
   return anzahl;
 }
@@ -277,6 +301,7 @@ std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(Bytes nachricht,
           std::make_unique<Vesk_StrukturFehler>(Vesk_StrukturFehler::DATENSAETZE_VERSCHOBEN);
       fehler->setzeErklaerendenText(" Unbekannte Satzart: " + gefunden.alsUtf8());
       fehler->setzeDatensatzNummer(index);
+      fehler->setzeSatzOffset(start);
       liste.hinzufuegenFehler(std::move(fehler));
       return std::nullopt;
     }
@@ -307,14 +332,17 @@ std::int32_t Vesk_Plausipruefung::analysiereAnhangsBeschreibung(Bytes nachricht,
                                                                 Vesk_FehlerListe& liste) const {
   const auto laenge = anhang.gibBenoetigtesDatenFeld(12).gibWert(nachricht, start).alsGanzzahl();
   // A negative length would move the frame backwards; it is as invalid as no number.
+  const auto offset = static_cast<std::int64_t>(start);
   if (!laenge || *laenge < 0) {
     meldeStruktur(liste, Vesk_StrukturFehler::ANHANGBESCHREIBUNG_UNGUELTIG,
-                  "Datenformat der Anhanglaenge ungueltig");
+                  "Datenformat der Anhanglaenge ungueltig")
+        .setzeSatzOffset(offset);
     return 0;
   }
   if (*laenge == 0) {
     meldeStruktur(liste, Vesk_StrukturFehler::ANHANGBESCHREIBUNG_UNGUELTIG,
-                  "Anhang mit der Laenge 0 nicht zugelassen");
+                  "Anhang mit der Laenge 0 nicht zugelassen")
+        .setzeSatzOffset(offset);
   }
   return *laenge;
 }

@@ -19,6 +19,10 @@ class Vesk_Fehler {
   }
   virtual void setzeDatensatzNummer(std::int64_t nummer) { datensatzNummer = nummer; }
   [[nodiscard]] virtual std::int64_t gibDatensatzNummer() const { return datensatzNummer; }
+  // The byte offset in the message file of the record the finding lies in, where the check knows
+  // it; shown by no report of the checker, only by the located reports built on it.
+  void setzeSatzOffset(std::int64_t offset) { satzOffset = offset; }
+  [[nodiscard]] const std::optional<std::int64_t>& gibSatzOffset() const { return satzOffset; }
   virtual void setzeErklaerendenText(std::string text) { erklaerenderText = std::move(text); }
   [[nodiscard]] virtual const std::optional<std::string>& gibErklaerendenText() const {
     return erklaerenderText;
@@ -51,4 +55,5 @@ class Vesk_Fehler {
   std::optional<std::string> erklaerenderText;
   std::optional<std::string> satzartBezeichner;
   std::int64_t datensatzNummer;  // index of the record in the message; 0 = header
+  std::optional<std::int64_t> satzOffset;
 };

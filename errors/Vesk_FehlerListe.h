@@ -32,6 +32,8 @@ class Vesk_FehlerListe {
   [[nodiscard]] const Vesk_Fehler& gibFehler(std::size_t index) const {
     return *fehlerListe[index];
   }
+  // Precondition: index < gibGroesse().
+  [[nodiscard]] Vesk_Fehler& gibFehler(std::size_t index) { return *fehlerListe[index]; }
   [[nodiscard]] std::size_t gibGroesse() const { return fehlerListe.size(); }
   // The entry added last, to complete it. Precondition: the list is not empty.
   [[nodiscard]] Vesk_Fehler& gibLetztenFehler() { return *fehlerListe.back(); }

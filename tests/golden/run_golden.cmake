@@ -36,6 +36,8 @@ if(EXISTS ${FALL}/programm)
     set(programm ${NUMERISCH})
   elseif(name STREQUAL "Vesk_DatentypAlphanumerisch")
     set(programm ${ALPHANUMERISCH})
+  elseif(name STREQUAL "vesk")
+    set(programm ${VESK})
   endif()
 endif()
 

@@ -1,0 +1,19 @@
+#pragma once
+#include <nlohmann/json_fwd.hpp>
+#include <string>
+
+namespace vesk {
+
+struct NachrichtenErgebnis;
+
+// The located report of one message as a JSON object, in the shape other programs read:
+// nachricht, ergebnis ("ok", "fehler", "abbruch"), nachrichtentyp (null when not recognised),
+// abbruch (only for "abbruch"), fehler (each with art, nummer, beschreibung and, where they
+// apply, text, satzart, feldnummer, feldname, datensatz, offset, laenge, wert).
+[[nodiscard]] nlohmann::ordered_json alsJson(const NachrichtenErgebnis& ergebnis);
+// The object on one line, without the line end. Message bytes appear as the characters of the
+// same code (so `wert` gives back the bytes exactly); a definition text that is no valid UTF-8
+// has its faulty bytes replaced by U+FFFD.
+[[nodiscard]] std::string alsJsonZeile(const NachrichtenErgebnis& ergebnis);
+
+}  // namespace vesk

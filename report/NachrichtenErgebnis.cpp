@@ -1,0 +1,64 @@
+#include "report/NachrichtenErgebnis.h"
+
+#include <new>
+
+#include "config/Vesk_Exception.h"
+#include "driver/Konfiguration.h"
+#include "driver/NachrichtenDatei.h"
+#include "driver/Vesk_Plausipruefung.h"
+#include "errors/Vesk_FehlerListe.h"
+
+namespace vesk {
+
+namespace {
+
+NachrichtenErgebnis abgebrochen(std::string name, std::string text) {
+  NachrichtenErgebnis ergebnis;
+  ergebnis.nachricht = std::move(name);
+  ergebnis.art = NachrichtenErgebnis::Art::abbruch;
+  ergebnis.abbruch = std::move(text);
+  return ergebnis;
+}
+
+// Runs `pruefe` and turns what it throws into an abbruch result, with the texts of the
+// checker's exception report.
+template <class Pruefung>
+NachrichtenErgebnis mitAbbruch(const std::string& name, Pruefung&& pruefe) {
+  try {
+    return pruefe();
+  } catch (const Vesk_Exception& e) {
+    return abgebrochen(name, e.toString());
+  } catch (const std::bad_alloc&) {
+    return abgebrochen(name, "Nicht genug Arbeitsspeicher fuer die Pruefung");
+  } catch (...) {
+    return abgebrochen(name, "Unerwarteter interner Fehler");
+  }
+}
+
+NachrichtenErgebnis pruefe(const Konfiguration& konfiguration, std::span<const unsigned char> bytes,
+                           std::string name) {
+  const Vesk_FehlerListe liste = Vesk_Plausipruefung(konfiguration).pruefe(bytes, nullptr);
+  NachrichtenErgebnis ergebnis;
+  ergebnis.nachricht = std::move(name);
+  ergebnis.art =
+      liste.gibGroesse() > 0 ? NachrichtenErgebnis::Art::fehler : NachrichtenErgebnis::Art::ok;
+  ergebnis.nachrichtenTyp = liste.gibNachrichtenTyp();
+  ergebnis.fehler = verorte(liste, bytes, konfiguration.gibSatzarten());
+  return ergebnis;
+}
+
+}  // namespace
+
+NachrichtenErgebnis pruefeBytes(const Konfiguration& konfiguration,
+                                std::span<const unsigned char> bytes, std::string name) {
+  return mitAbbruch(name, [&] { return pruefe(konfiguration, bytes, name); });
+}
+
+NachrichtenErgebnis pruefeDatei(const Konfiguration& konfiguration, const std::string& pfad) {
+  return mitAbbruch(pfad, [&] {
+    const NachrichtenDatei datei(pfad);
+    return pruefe(konfiguration, datei.bytes(), pfad);
+  });
+}
+
+}  // namespace vesk

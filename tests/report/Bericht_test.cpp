@@ -1,0 +1,148 @@
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <numeric>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "batch/GeordnetParallel.h"
+#include "driver/Konfiguration.h"
+#include "driver/Vesk_Plausipruefer.h"
+#include "report/JsonBericht.h"
+#include "report/NachrichtenErgebnis.h"
+#include "tests/support/TestDateien.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The characters of a JSON `wert` back as the bytes they stand for, one byte per character.
+std::string alsBytes(const std::string& utf8) {
+  std::string bytes;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto zeichen = static_cast<unsigned char>(utf8[i]);
+    if (zeichen < 0x80) {
+      bytes += static_cast<char>(zeichen);
+    } else {
+      const auto folge = static_cast<unsigned char>(utf8[++i]);
+      bytes += static_cast<char>(((zeichen & 0x03U) << 6U) | (folge & 0x3FU));
+    }
+  }
+  return bytes;
+}
+
+// The error lines of the checker's console report for one message, run from examples/.
+std::vector<std::string> konsolenFehler(const std::string& nachricht) {
+  std::ostringstream aus;
+  auto* vorher = std::cout.rdbuf(aus.rdbuf());
+  const std::vector<std::string_view> argumente = {"plausi.ini", nachricht};
+  static_cast<void>(Vesk_Plausipruefer::main(argumente));
+  std::cout.rdbuf(vorher);
+  std::vector<std::string> zeilen;
+  std::istringstream text(aus.str());
+  for (std::string zeile; std::getline(text, zeile);) {
+    if (zeile.starts_with("Strukturfehler:") || zeile.starts_with("Technischer Fehler:") ||
+        zeile.starts_with("Muss-Kann Fehler:")) {
+      zeilen.push_back(zeile);
+    }
+  }
+  return zeilen;
+}
+
+class BerichtBeispiele : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vorher = fs::current_path();
+    fs::current_path(fs::path(VESK_QUELLEN) / "examples");
+  }
+  void TearDown() override { fs::current_path(vorher); }
+  fs::path vorher;
+};
+
+TEST_F(BerichtBeispiele, JsonFindingsMatchTheConsoleAndTheFileBytes) {
+  const auto konfiguration = vesk::Konfiguration::lade("plausi.ini");
+  for (const auto& eintrag : fs::directory_iterator("nachrichten")) {
+    if (eintrag.path().extension() != ".dat") {
+      continue;
+    }
+    const std::string pfad = eintrag.path().string();
+    SCOPED_TRACE(pfad);
+    const auto json =
+        nlohmann::json::parse(vesk::alsJsonZeile(vesk::pruefeDatei(*konfiguration, pfad)));
+    const std::vector<std::string> konsole = konsolenFehler(pfad);
+    ASSERT_EQ(json["fehler"].size(), konsole.size());
+    EXPECT_EQ(json["ergebnis"], konsole.empty() ? "ok" : "fehler");
+    const std::string datei = vesk::test::leseDatei(pfad);
+    for (std::size_t i = 0; i < konsole.size(); ++i) {
+      const auto& fehler = json["fehler"][i];
+      EXPECT_NE(konsole[i].find(fehler["beschreibung"].get<std::string>()), std::string::npos);
+      if (fehler.contains("wert")) {
+        const auto offset = fehler["offset"].get<std::size_t>();
+        const auto laenge = fehler["laenge"].get<std::size_t>();
+        EXPECT_EQ(alsBytes(fehler["wert"].get<std::string>()), datei.substr(offset, laenge));
+        EXPECT_EQ(konsole[i].find("Technischer Fehler"), 0U);
+      }
+    }
+  }
+}
+
+TEST(JsonBericht, EveryByteValueOfAFieldComesBackExactly) {
+  vesk::NachrichtenErgebnis ergebnis;
+  ergebnis.nachricht = "x";
+  ergebnis.art = vesk::NachrichtenErgebnis::Art::fehler;
+  auto& fehler = ergebnis.fehler.emplace_back();
+  fehler.wert.emplace();
+  for (int b = 0; b < 256; ++b) {
+    fehler.wert->push_back(static_cast<char>(b));
+  }
+  fehler.text = std::string("ungueltig \xFF\xFE UTF-8");
+  const std::string zeile = vesk::alsJsonZeile(ergebnis);
+  EXPECT_EQ(zeile.find('\n'), std::string::npos);
+  const auto json = nlohmann::json::parse(zeile);
+  EXPECT_EQ(alsBytes(json["fehler"][0]["wert"].get<std::string>()), *fehler.wert);
+  EXPECT_EQ(json["fehler"][0]["text"], "ungueltig \xEF\xBF\xBD\xEF\xBF\xBD UTF-8");
+}
+
+// Results arrive out of order from the threads but are handed on in order; a failure of one
+// task stops the run and reaches the caller.
+TEST(GeordnetParallel, HandsResultsOnInOrderForAnyNumberOfThreads) {
+  for (const unsigned faeden : {1U, 2U, 8U}) {
+    std::vector<std::size_t> reihenfolge;
+    vesk::fuehreGeordnetAus<std::size_t>(
+        500, faeden,
+        [](std::size_t i) {
+          std::this_thread::sleep_for(std::chrono::microseconds((i * 7919) % 200));
+          return i * i;
+        },
+        [&](std::size_t i, std::size_t quadrat) {
+          EXPECT_EQ(quadrat, i * i);
+          reihenfolge.push_back(i);
+        });
+    std::vector<std::size_t> erwartet(500);
+    std::iota(erwartet.begin(), erwartet.end(), 0);
+    EXPECT_EQ(reihenfolge, erwartet) << faeden << " threads";
+  }
+  std::atomic<int> begonnen{0};
+  EXPECT_THROW(vesk::fuehreGeordnetAus<int>(
+                   100000, 4,
+                   [&](std::size_t i) {
+                     ++begonnen;
+                     if (i == 50) {
+                       throw std::runtime_error("kaputt");
+                     }
+                     return 0;
+                   },
+                   [](std::size_t, int) {}),
+               std::runtime_error);
+  EXPECT_LT(begonnen.load(), 100000);
+}
+
+}  // namespace
