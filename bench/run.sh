@@ -4,6 +4,9 @@
 #   2. a clean message of about 100 MB of records    against wc -l           (target <= 4x)
 #   3. a few records with one 500 MB attachment      against cat > /dev/null (target <= 1.5x)
 #   4. peak resident memory of runs 2 and 3          against the file size   (target <= +16 MiB)
+#   5. vesk pruefen on a folder of 10,000 small clean messages, on all cores, against the
+#      checker started once per file by xargs -P on all cores               (target >= 20x faster)
+#   6. the same folder with --jobs 2 against --jobs 1                        (target >= 1.7x faster)
 # Prints a table and exits 1 when a target is missed.
 # Usage: bench/run.sh [scratch folder, default /tmp/vesk-bench]
 set -euo pipefail
@@ -22,12 +25,25 @@ done
 cmake --preset bench >/dev/null
 cmake --build --preset bench >/dev/null
 pruefer=$quellen/build/bench/Vesk_Plausipruefer
+vesk=$quellen/build/bench/vesk
+kerne=$(nproc)
 erzeuger=$quellen/build/bench/nachricht_erzeugen
 
 datensaetze=$arbeit/datensaetze_100mb.dat
 anhang=$arbeit/anhang_500mb.dat
 [ -f "$datensaetze" ] || "$erzeuger" "$datensaetze" 409600
 [ -f "$anhang" ] || "$erzeuger" "$anhang" 5 524288000
+
+eingang=$arbeit/eingang
+if [ ! -d "$eingang" ] || [ "$(find "$eingang" -type f | wc -l)" -ne 10000 ]; then
+  rm -rf "$eingang"
+  for ordner in $(seq -w 0 99); do
+    mkdir -p "$eingang/$ordner"
+    for nummer in $(seq -w 0 99); do
+      cp "$quellen/examples/nachrichten/schadenmeldung_ok.dat" "$eingang/$ordner/$nummer.dat"
+    done
+  done
+fi
 
 cd "$quellen/examples"
 beispiel=nachrichten/schadenmeldung_ok.dat
@@ -48,12 +64,17 @@ spitze_kib() {
 read -r k1 b1 < <(messe 200 "$pruefer plausi.ini $beispiel" "/bin/true")
 read -r k2 b2 < <(messe 10 "$pruefer plausi.ini $datensaetze" "wc -l $datensaetze")
 read -r k3 b3 < <(messe 10 "$pruefer plausi.ini $anhang" "bash -c 'cat $anhang > /dev/null'")
+read -r k5 b5 < <(messe 3 "$vesk pruefen --jobs $kerne plausi.ini $eingang" \
+  "bash -c 'find $eingang -type f | xargs -P $kerne -n 1 $pruefer plausi.ini > /dev/null'")
+read -r k6 b6 < <(messe 5 "$vesk pruefen --jobs 2 plausi.ini $eingang" \
+  "$vesk pruefen --jobs 1 plausi.ini $eingang")
 m2=$(spitze_kib "$pruefer" plausi.ini "$datensaetze")
 m3=$(spitze_kib "$pruefer" plausi.ini "$anhang")
 g2=$(( $(stat -c %s "$datensaetze") / 1024 ))
 g3=$(( $(stat -c %s "$anhang") / 1024 ))
 
 awk -v k1="$k1" -v b1="$b1" -v k2="$k2" -v b2="$b2" -v k3="$k3" -v b3="$b3" \
+    -v k5="$k5" -v b5="$b5" -v k6="$k6" -v b6="$b6" -v kerne="$kerne" \
     -v m2="$m2" -v g2="$g2" -v m3="$m3" -v g3="$g3" 'BEGIN {
   printf "| Measurement | Checker | Baseline | Ratio | Target |\n|---|---|---|---|---|\n"
   printf "| 1. clean example vs /bin/true | %.2f ms | %.2f ms | %.2f | <= 1.5 |\n", k1*1000, b1*1000, k1/b1
@@ -61,7 +82,10 @@ awk -v k1="$k1" -v b1="$b1" -v k2="$k2" -v b2="$b2" -v k3="$k3" -v b3="$b3" \
   printf "| 3. 500 MB attachment vs cat | %.1f ms | %.1f ms | %.2f | <= 1.5 |\n", k3*1000, b3*1000, k3/b3
   printf "| 4a. peak memory, run 2 | %.1f MiB | file %.1f MiB | %+.1f MiB | <= +16 MiB |\n", m2/1024, g2/1024, (m2-g2)/1024
   printf "| 4b. peak memory, run 3 | %.1f MiB | file %.1f MiB | %+.1f MiB | <= +16 MiB |\n", m3/1024, g3/1024, (m3-g3)/1024
+  printf "| 5. 10,000 messages: vesk pruefen --jobs %d vs xargs -P %d | %.0f ms | %.0f ms | %.1fx faster | >= 20x |\n", kerne, kerne, k5*1000, b5*1000, b5/k5
+  printf "| 6. 10,000 messages: --jobs 2 vs --jobs 1 | %.0f ms | %.0f ms | %.2fx faster | >= 1.7x |\n", k6*1000, b6*1000, b6/k6
   verfehlt = (k1/b1 > 1.5) + (k2/b2 > 4) + (k3/b3 > 1.5) + (m2-g2 > 16384) + (m3-g3 > 16384)
+  verfehlt += (b5/k5 < 20) + (b6/k6 < 1.7)
   if (verfehlt) { printf "%d target(s) missed\n", verfehlt; exit 1 }
   print "all targets met"
 }'

@@ -1,5 +1,7 @@
 #include "driver/NachrichtenDatei.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <signal.h>
@@ -12,6 +14,8 @@
 
 namespace {
 
+constexpr std::size_t ABBILDEN_AB = 64 * 1024;  // bytes from which a message file is mapped
+
 // Closes the descriptor when the constructor is left, also by an exception.
 struct Deskriptor {
   int nummer;
@@ -23,22 +27,23 @@ struct Deskriptor {
 };
 
 // A mapped file that can no longer be read (a disk error, or another process cutting it short)
-// raises SIGBUS when its bytes are touched. The handler then ends the run with the report of a
-// read failure, prepared in advance since a signal handler may not allocate.
-std::string& lesefehlerBericht() {
-  static std::string bericht;
-  return bericht;
-}
+// raises SIGBUS when its bytes are touched, in the thread that touched them. The handler then
+// ends the run with the report of a read failure, prepared in advance by that thread (the last
+// file it mapped), since a signal handler may not allocate. Plain bytes, so that the handler
+// reads no object that needs constructing; a name too long for them is cut.
+thread_local std::array<char, 8192> lesefehlerBericht{};
+thread_local std::size_t lesefehlerLaenge = 0;
 
 extern "C" void beiLesefehler(int /*signal*/) {
-  const std::string& bericht = lesefehlerBericht();
-  static_cast<void>(::write(STDERR_FILENO, bericht.data(), bericht.size()));
+  static_cast<void>(::write(STDERR_FILENO, lesefehlerBericht.data(), lesefehlerLaenge));
   ::_exit(2);
 }
 
 void fangeLesefehler(const std::string& name) {
-  lesefehlerBericht() =
+  const std::string bericht =
       "Ausnahmefehler aufgetreten:\nFehler beim Auslesen von " + name + "\nProgrammabbruch.\n";
+  lesefehlerLaenge = std::min(bericht.size(), lesefehlerBericht.size());
+  std::copy_n(bericht.begin(), lesefehlerLaenge, lesefehlerBericht.begin());
   struct sigaction aktion {};
   aktion.sa_handler = beiLesefehler;
   sigemptyset(&aktion.sa_mask);
@@ -63,6 +68,12 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name) {
     throw Vesk_Exception("Nachrichtendatei " + name + " nicht gefunden");
   }
   laenge = static_cast<std::size_t>(status.st_size);
+  // A small file is read: mapping and unmapping it costs more than the read, and unmapping
+  // interrupts every core that runs another thread of the process.
+  if (laenge < ABBILDEN_AB) {
+    lese(datei.nummer, name);
+    return;
+  }
   void* karte = ::mmap(nullptr, laenge, PROT_READ, MAP_PRIVATE, datei.nummer, 0);
   if (karte != MAP_FAILED) {
     fangeLesefehler(name);

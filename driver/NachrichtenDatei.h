@@ -4,9 +4,10 @@
 #include <span>
 #include <string>
 
-// The bytes of one message file. The file is mapped into memory where the system allows it, so
-// that pages are read only when the checker touches them: attachment bytes, which the checker
-// never looks at, then cost nothing. Where mapping fails, the file is read whole. Move-only; the
+// The bytes of one message file. A file of 64 KiB and more is mapped into memory where the system
+// allows it, so that pages are read only when the checker touches them: attachment bytes, which
+// the checker never looks at, then cost nothing. A smaller file, or one that cannot be mapped, is
+// read whole. Move-only; the
 // bytes live as long as the object.
 class NachrichtenDatei {
  public:
