@@ -87,9 +87,24 @@ Vesk_WerteMengeAufzaehlung::Vesk_WerteMengeAufzaehlung(std::string name,
     throw Vesk_DatensatzDateiException("Fehler beim Lesen von " + dateiName + " fuer Wertemenge");
   }
   werteMenge = zerlegeWerteDatei(*inhalt);
+  baueIndex();
+}
+
+Vesk_WerteMengeAufzaehlung::Vesk_WerteMengeAufzaehlung(std::string name,
+                                                       std::vector<std::string> werte)
+    : Vesk_WerteMenge(std::move(name)), werteMenge(std::move(werte)) {
+  baueIndex();
+}
+
+void Vesk_WerteMengeAufzaehlung::baueIndex() {
+  index.reserve(werteMenge.size());
+  for (const std::string& wert : werteMenge) {
+    if (vesk::MeldungsText(wert).istAscii()) {
+      index.insert(wert);
+    }
+  }
 }
 
 bool Vesk_WerteMengeAufzaehlung::inDerMenge(vesk::MeldungsText text) const {
-  return std::any_of(werteMenge.begin(), werteMenge.end(),
-                     [text](const std::string& wert) { return text.gleicht(wert); });
+  return index.contains(text.roh());
 }
