@@ -24,6 +24,7 @@ int hauptprogramm(std::span<const std::string> argumente, std::ostream& aus, std
   app.require_subcommand(1);
   Ausfuehrung ausfuehrung;
   registrierePruefen(app, ausfuehrung);
+  registriereZeigen(app, ausfuehrung);
 
   // CLI11 takes the arguments in reverse order, without the program name.
   std::vector<std::string> rueckwaerts(argumente.rbegin(), argumente.rend());

@@ -41,21 +41,6 @@ unsigned faeden(unsigned gewuenscht) {
   return kerne > 0 ? kerne : 1;
 }
 
-// The configuration, or nullptr after the checker's three-line report of why it cannot be loaded.
-std::unique_ptr<Konfiguration> ladeKonfiguration(const std::string& iniDatei,
-                                                 std::ostream& fehler) {
-  std::string text;
-  try {
-    return Konfiguration::lade(iniDatei);
-  } catch (const Vesk_Exception& e) {
-    text = e.toString();
-  } catch (const std::bad_alloc&) {
-    text = "Nicht genug Arbeitsspeicher fuer die Pruefung";
-  }
-  fehler << "Ausnahmefehler aufgetreten:\n" << text << "\nProgrammabbruch.\n";
-  return nullptr;
-}
-
 int pruefen(const Optionen& optionen, const Ausgabe& ausgabe) {
   const auto konfiguration = ladeKonfiguration(optionen.iniDatei, ausgabe.fehler);
   if (!konfiguration) {
@@ -81,6 +66,20 @@ int pruefen(const Optionen& optionen, const Ausgabe& ausgabe) {
 }
 
 }  // namespace
+
+std::unique_ptr<Konfiguration> ladeKonfiguration(const std::string& iniDatei,
+                                                 std::ostream& fehler) {
+  std::string text;
+  try {
+    return Konfiguration::lade(iniDatei);
+  } catch (const Vesk_Exception& e) {
+    text = e.toString();
+  } catch (const std::bad_alloc&) {
+    text = "Nicht genug Arbeitsspeicher fuer die Pruefung";
+  }
+  fehler << "Ausnahmefehler aufgetreten:\n" << text << "\nProgrammabbruch.\n";
+  return nullptr;
+}
 
 void registrierePruefen(CLI::App& app, Ausfuehrung& ausfuehrung) {
   auto optionen = std::make_shared<Optionen>();

@@ -44,6 +44,7 @@ class Vesk_DatenFeld {
   [[nodiscard]] std::int32_t gibAnzahlBytes() const { return anzahlBytes; }
   [[nodiscard]] std::int32_t gibFeldTyp() const { return feldTyp; }
   [[nodiscard]] const Vesk_WerteMenge* gibWerteMenge() const { return werteMenge; }
+  [[nodiscard]] const Vesk_Feldart& gibFeldArt() const { return *feldArt; }
   // The field's value as its kind extracts it, trimmed; a view into `bytes`.
   [[nodiscard]] vesk::MeldungsText gibWert(std::span<const unsigned char> bytes,
                                            std::size_t offset) const;

@@ -17,6 +17,20 @@ void setzeWennDa(nlohmann::ordered_json& objekt, const char* schluessel,
   }
 }
 
+const char* artName(NachrichtenErgebnis::Art art) {
+  switch (art) {
+    case NachrichtenErgebnis::Art::ok:
+      return "ok";
+    case NachrichtenErgebnis::Art::fehler:
+      return "fehler";
+    case NachrichtenErgebnis::Art::abbruch:
+      break;
+  }
+  return "abbruch";
+}
+
+}  // namespace
+
 nlohmann::ordered_json alsJson(const VerorteterFehler& fehler) {
   nlohmann::ordered_json objekt = {
       {"art", fehler.art}, {"nummer", fehler.nummer}, {"beschreibung", fehler.beschreibung}};
@@ -32,20 +46,6 @@ nlohmann::ordered_json alsJson(const VerorteterFehler& fehler) {
   }
   return objekt;
 }
-
-const char* artName(NachrichtenErgebnis::Art art) {
-  switch (art) {
-    case NachrichtenErgebnis::Art::ok:
-      return "ok";
-    case NachrichtenErgebnis::Art::fehler:
-      return "fehler";
-    case NachrichtenErgebnis::Art::abbruch:
-      break;
-  }
-  return "abbruch";
-}
-
-}  // namespace
 
 nlohmann::ordered_json alsJson(const NachrichtenErgebnis& ergebnis) {
   nlohmann::ordered_json objekt = {{"nachricht", ergebnis.nachricht},

@@ -5,6 +5,11 @@
 namespace vesk {
 
 struct NachrichtenErgebnis;
+struct VerorteterFehler;
+
+// One finding as a JSON object: art, nummer, beschreibung and, where they apply, text, satzart,
+// feldnummer, feldname, datensatz, offset, laenge, wert.
+[[nodiscard]] nlohmann::ordered_json alsJson(const VerorteterFehler& fehler);
 
 // The located report of one message as a JSON object, in the shape other programs read:
 // nachricht, ergebnis ("ok", "fehler", "abbruch"), nachrichtentyp (null when not recognised),

@@ -24,21 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The characters of a JSON `wert` back as the bytes they stand for, one byte per character.
-std::string alsBytes(const std::string& utf8) {
-  std::string bytes;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const auto zeichen = static_cast<unsigned char>(utf8[i]);
-    if (zeichen < 0x80) {
-      bytes += static_cast<char>(zeichen);
-    } else {
-      const auto folge = static_cast<unsigned char>(utf8[++i]);
-      bytes += static_cast<char>(((zeichen & 0x03U) << 6U) | (folge & 0x3FU));
-    }
-  }
-  return bytes;
-}
-
 // The error lines of the checker's console report for one message, run from examples/.
 std::vector<std::string> konsolenFehler(const std::string& nachricht) {
   std::ostringstream aus;
@@ -87,7 +72,8 @@ TEST_F(BerichtBeispiele, JsonFindingsMatchTheConsoleAndTheFileBytes) {
       if (fehler.contains("wert")) {
         const auto offset = fehler["offset"].get<std::size_t>();
         const auto laenge = fehler["laenge"].get<std::size_t>();
-        EXPECT_EQ(alsBytes(fehler["wert"].get<std::string>()), datei.substr(offset, laenge));
+        EXPECT_EQ(vesk::test::alsBytes(fehler["wert"].get<std::string>()),
+                  datei.substr(offset, laenge));
         EXPECT_EQ(konsole[i].find("Technischer Fehler"), 0U);
       }
     }
@@ -107,7 +93,7 @@ TEST(JsonBericht, EveryByteValueOfAFieldComesBackExactly) {
   const std::string zeile = vesk::alsJsonZeile(ergebnis);
   EXPECT_EQ(zeile.find('\n'), std::string::npos);
   const auto json = nlohmann::json::parse(zeile);
-  EXPECT_EQ(alsBytes(json["fehler"][0]["wert"].get<std::string>()), *fehler.wert);
+  EXPECT_EQ(vesk::test::alsBytes(json["fehler"][0]["wert"].get<std::string>()), *fehler.wert);
   EXPECT_EQ(json["fehler"][0]["text"], "ungueltig \xEF\xBF\xBD\xEF\xBF\xBD UTF-8");
 }
 

@@ -39,4 +39,18 @@ std::string leseDatei(const std::string& pfad) {
   return inhalt.str();
 }
 
+std::string alsBytes(const std::string& utf8) {
+  std::string bytes;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto zeichen = static_cast<unsigned char>(utf8[i]);
+    if (zeichen < 0x80) {
+      bytes += static_cast<char>(zeichen);
+    } else {
+      const auto folge = static_cast<unsigned char>(utf8[++i]);
+      bytes += static_cast<char>(((zeichen & 0x03U) << 6U) | (folge & 0x3FU));
+    }
+  }
+  return bytes;
+}
+
 }  // namespace vesk::test

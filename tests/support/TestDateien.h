@@ -25,5 +25,7 @@ class TestOrdner {
 
 // Reads a whole file as bytes; the empty string when it cannot be read.
 std::string leseDatei(const std::string& pfad);
+// The characters of a JSON `wert` back as the bytes they stand for, one byte per character.
+std::string alsBytes(const std::string& utf8);
 
 }  // namespace vesk::test

@@ -1,0 +1,71 @@
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "cli/Befehl.h"
+#include "config/Vesk_Exception.h"
+#include "driver/Konfiguration.h"
+#include "report/AnsichtBericht.h"
+#include "report/Nachrichtenansicht.h"
+
+namespace vesk::cli {
+
+namespace {
+
+struct Optionen {
+  bool json = false;
+  std::optional<std::size_t> satz;
+  std::string iniDatei;
+  std::string nachricht;
+};
+
+constexpr int ABBRUCH = 2;
+
+int zeigen(const Optionen& optionen, const Ausgabe& ausgabe) {
+  const auto konfiguration = ladeKonfiguration(optionen.iniDatei, ausgabe.fehler);
+  if (!konfiguration) {
+    return ABBRUCH;
+  }
+  std::optional<Nachrichtenansicht> ansicht;
+  try {
+    ansicht = zeigeDatei(*konfiguration, optionen.nachricht);
+  } catch (const Vesk_Exception& e) {
+    ausgabe.fehler << "vesk zeigen: " << e.toString() << '\n';
+    return ABBRUCH;
+  }
+  const std::size_t anzahl = ansicht->datensaetze.size();
+  if (optionen.satz && *optionen.satz >= anzahl) {
+    ausgabe.fehler << "vesk zeigen: Datensatz " << *optionen.satz << " gibt es nicht; "
+                   << optionen.nachricht << " hat die Datensaetze 0 bis " << anzahl - 1 << '\n';
+    return ABBRUCH;
+  }
+  if (optionen.json) {
+    ausgabe.aus << alsJson(*ansicht, optionen.satz)
+                       .dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                << '\n';
+  } else {
+    ausgabe.aus << alsText(*ansicht, optionen.satz);
+  }
+  return ansicht->ergebnis.exitStatus();
+}
+
+}  // namespace
+
+void registriereZeigen(CLI::App& app, Ausfuehrung& ausfuehrung) {
+  auto optionen = std::make_shared<Optionen>();
+  CLI::App* befehl = app.add_subcommand(
+      "zeigen", "Zeigt eine Nachricht Feld fuer Feld, mit den Fehlern der Pruefung");
+  befehl->add_flag("--json", optionen->json, "Ein JSON-Dokument statt Text");
+  befehl->add_option("--satz", optionen->satz, "Nur der Datensatz N (0 = Vorsatz)");
+  befehl->add_option("Ini-Datei", optionen->iniDatei, "Die Hauptdatei (Gruppe PLAUSIPRUEFUNG)")
+      ->required();
+  befehl->add_option("Nachricht", optionen->nachricht, "Die Nachrichtendatei")->required();
+  befehl->callback([optionen, &ausfuehrung] {
+    ausfuehrung = [optionen](const Ausgabe& ausgabe) { return zeigen(*optionen, ausgabe); };
+  });
+}
+
+}  // namespace vesk::cli
