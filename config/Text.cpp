@@ -21,6 +21,18 @@ std::string_view trimme(std::string_view text) noexcept {
 }
 
 std::optional<std::int32_t> leseGanzzahl(std::string_view text) noexcept {
+  // Up to nine digits cannot overflow: the common case of a field value, read without a call.
+  if (!text.empty() && text.size() <= 9) {
+    std::int32_t zahl = 0;
+    bool nurZiffern = true;
+    for (const char zeichen : text) {
+      nurZiffern = nurZiffern && zeichen >= '0' && zeichen <= '9';
+      zahl = zahl * 10 + (zeichen - '0');
+    }
+    if (nurZiffern) {
+      return zahl;
+    }
+  }
   std::int32_t wert = 0;
   const char* ende = text.data() + text.size();
   const auto [rest, fehler] = std::from_chars(text.data(), ende, wert);

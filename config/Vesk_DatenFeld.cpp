@@ -9,6 +9,10 @@
 #include "errors/Vesk_DatenFeldFehler.h"
 #include "errors/Vesk_FehlerListe.h"
 #include "fields/Vesk_Feldart.h"
+#include "fields/Vesk_FeldartAlphaNumerisch.h"
+#include "fields/Vesk_FeldartDatum.h"
+#include "fields/Vesk_FeldartNumerisch.h"
+#include "fields/Vesk_FeldartUhrzeit.h"
 #include "fields/Vesk_FeldartenFabrik.h"
 #include "fields/Vesk_WerteMenge.h"
 #include "fields/Vesk_WertemengenFabrik.h"
@@ -25,6 +29,22 @@ std::int32_t leseZahl(std::string_view text) {
                                        " (nur ganze Zahlen erlaubt)");
   }
   return *zahl;
+}
+
+Vesk_DatenFeld::Art artVon(const Vesk_Feldart& feldArt) {
+  if (dynamic_cast<const Vesk_FeldartNumerisch*>(&feldArt) != nullptr) {
+    return Vesk_DatenFeld::Art::numerisch;
+  }
+  if (dynamic_cast<const Vesk_FeldartAlphaNumerisch*>(&feldArt) != nullptr) {
+    return Vesk_DatenFeld::Art::alphanumerisch;
+  }
+  if (dynamic_cast<const Vesk_FeldartDatum*>(&feldArt) != nullptr) {
+    return Vesk_DatenFeld::Art::datum;
+  }
+  if (dynamic_cast<const Vesk_FeldartUhrzeit*>(&feldArt) != nullptr) {
+    return Vesk_DatenFeld::Art::uhrzeit;
+  }
+  return Vesk_DatenFeld::Art::andere;
 }
 
 }  // namespace
@@ -74,6 +94,7 @@ void Vesk_DatenFeld::setzeFeld(int n, std::string_view text) {
       if (feldArt == nullptr) {
         throw Vesk_DatensatzDateiException("Unbekannter Datentyp:" + std::string(text));
       }
+      art = artVon(*feldArt);
       break;
     case 2:
       setzeAdresse(text);
@@ -120,7 +141,7 @@ void Vesk_DatenFeld::setzeWerteMenge(std::string_view text) {
 Vesk_DatenFeldFehler* Vesk_DatenFeld::pruefe(std::span<const unsigned char> bytes,
                                              std::size_t offset, Vesk_FehlerListe& liste) const {
   const std::size_t start = offset + static_cast<std::size_t>(adresse);
-  const int status = feldArt->pruefe(bytes, start, anzahlBytes, werteMenge);
+  const int status = untersuche(bytes, start).status;
   const bool muss = feldTyp == MUSS;
   switch (status) {
     case Vesk_Feldart::INITIALWERT:
@@ -146,6 +167,29 @@ Vesk_DatenFeldFehler* Vesk_DatenFeld::pruefe(std::span<const unsigned char> byte
     default:
       return nullptr;
   }
+}
+
+Vesk_Feldart::Befund Vesk_DatenFeld::untersuche(std::span<const unsigned char> bytes,
+                                                std::size_t start) const {
+  // The kinds are final classes: named here, their checks are called without a virtual call
+  // and can be inlined into the field walk.
+  switch (art) {
+    case Art::numerisch:
+      return static_cast<const Vesk_FeldartNumerisch&>(*feldArt).untersuche(
+          bytes, start, anzahlBytes, werteMenge);
+    case Art::alphanumerisch:
+      return static_cast<const Vesk_FeldartAlphaNumerisch&>(*feldArt).untersuche(
+          bytes, start, anzahlBytes, werteMenge);
+    case Art::datum:
+      return static_cast<const Vesk_FeldartDatum&>(*feldArt).untersuche(bytes, start, anzahlBytes,
+                                                                        werteMenge);
+    case Art::uhrzeit:
+      return static_cast<const Vesk_FeldartUhrzeit&>(*feldArt).untersuche(bytes, start, anzahlBytes,
+                                                                          werteMenge);
+    case Art::andere:
+      break;
+  }
+  return feldArt->untersuche(bytes, start, anzahlBytes, werteMenge);
 }
 
 vesk::MeldungsText Vesk_DatenFeld::gibWert(std::span<const unsigned char> bytes,

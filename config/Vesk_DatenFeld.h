@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "fields/MeldungsText.h"
+#include "fields/Vesk_Feldart.h"
 #include "fields/Vesk_WerteMenge.h"
 
 class Vesk_DatenFeldFehler;
-class Vesk_Feldart;
 class Vesk_FehlerListe;
 
 namespace vesk {
@@ -26,6 +26,9 @@ class Vesk_DatenFeld {
   static constexpr std::int32_t MUSS = 1;
   static constexpr std::int32_t KANN = 2;
   static constexpr std::int32_t MUSS_KANN = 3;
+
+  // The field kind's class, decided once when the field is built.
+  enum class Art : std::uint8_t { numerisch, alphanumerisch, datum, uhrzeit, andere };
 
   // Throws Vesk_DatensatzDateiException or Vesk_StrukturDateiException (the two address checks),
   // without a group, when `definition` is malformed.
@@ -45,7 +48,12 @@ class Vesk_DatenFeld {
   [[nodiscard]] std::int32_t gibFeldTyp() const { return feldTyp; }
   [[nodiscard]] const Vesk_WerteMenge* gibWerteMenge() const { return werteMenge; }
   [[nodiscard]] const Vesk_Feldart& gibFeldArt() const { return *feldArt; }
+  [[nodiscard]] Art gibArt() const { return art; }
   // The field's value as its kind extracts it, trimmed; a view into `bytes`.
+  // The field kind's judgement of the field's bytes, with its value set; `start` is the field's
+  // first byte in `bytes`.
+  [[nodiscard]] Vesk_Feldart::Befund untersuche(std::span<const unsigned char> bytes,
+                                                std::size_t start) const;
   [[nodiscard]] vesk::MeldungsText gibWert(std::span<const unsigned char> bytes,
                                            std::size_t offset) const;
 
@@ -57,6 +65,7 @@ class Vesk_DatenFeld {
   std::int32_t anzahlBytes = 0;
   std::int32_t adresse = 0;  // 0-based; never negative once built
   std::int32_t feldTyp = UNDEF;
+  Art art = Art::andere;
   const Vesk_Feldart* feldArt = nullptr;              // never null once built
   const Vesk_WerteMenge* werteMenge = nullptr;        // nullptr: the field has no value set
   const vesk::WertemengenRegister* werteMengen;       // where named value sets are looked up

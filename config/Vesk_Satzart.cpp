@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "config/Pruefplan.h"
+#include "config/Text.h"
 #include "config/Vesk_DatensatzDateiException.h"
 #include "errors/Vesk_DatenFeldFehler.h"
 #include "fields/Vesk_WertemengenFabrik.h"
@@ -12,13 +14,24 @@ Vesk_Satzart::Vesk_Satzart(std::string name, std::span<const std::string> defini
 Vesk_Satzart::Vesk_Satzart(std::string name, std::span<const std::string> definitionen,
                            const vesk::WertemengenRegister& benannteMengen)
     : bezeichner(std::move(name)) {
+  const std::string_view text = bezeichner;
+  satzNummer = vesk::leseGanzzahl(text.substr(0, 4));
+  teilSatzNummer = 1;
+  if (text.size() > 5 && text[4] == '.') {
+    teilSatzNummer = vesk::leseGanzzahl(text.substr(5));
+  }
   try {
     baueFelder(definitionen, benannteMengen);
+    plan = std::make_unique<const vesk::Pruefplan>(datenFelder);
   } catch (Vesk_IniFileException& e) {
     e.setzeGruppe(bezeichner);
     throw;
   }
 }
+
+Vesk_Satzart::~Vesk_Satzart() = default;
+Vesk_Satzart::Vesk_Satzart(Vesk_Satzart&&) noexcept = default;
+Vesk_Satzart& Vesk_Satzart::operator=(Vesk_Satzart&&) noexcept = default;
 
 void Vesk_Satzart::baueFelder(std::span<const std::string> definitionen,
                               const vesk::WertemengenRegister& benannteMengen) {
@@ -48,11 +61,18 @@ void Vesk_Satzart::baueFelder(std::span<const std::string> definitionen,
 bool Vesk_Satzart::pruefe(std::span<const unsigned char> bytes, std::size_t offset,
                           Vesk_FehlerListe& liste) const {
   bool fehlerfrei = true;
-  for (std::size_t i = 0; i < datenFelder.size(); ++i) {
+  const auto pruefeVoll = [&](std::size_t i) {
     if (Vesk_DatenFeldFehler* fehler = datenFelder[i].pruefe(bytes, offset, liste)) {
       fehler->setzeFeldNummer(static_cast<std::int32_t>(i));
       fehler->setzeSatzart(bezeichner);
       fehlerfrei = false;
+    }
+  };
+  if (offset <= bytes.size() && bytes.size() - offset >= SATZLAENGE) {
+    plan->pruefe(bytes.subspan(offset, SATZLAENGE), pruefeVoll);
+  } else {
+    for (std::size_t i = 0; i < datenFelder.size(); ++i) {
+      pruefeVoll(i);
     }
   }
   return fehlerfrei;

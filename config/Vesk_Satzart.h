@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -10,8 +12,9 @@
 class Vesk_FehlerListe;
 
 namespace vesk {
+class Pruefplan;
 class WertemengenRegister;
-}
+}  // namespace vesk
 
 // A record type: the ordered fields that split the 256 bytes of a record, each byte covered by
 // exactly one field. Owned by the record-type registry until the process ends.
@@ -25,6 +28,11 @@ class Vesk_Satzart {
   // Like the above, with the named value sets of `benannteMengen`, which must outlive it.
   Vesk_Satzart(std::string name, std::span<const std::string> definitionen,
                const vesk::WertemengenRegister& benannteMengen);
+  ~Vesk_Satzart();
+  Vesk_Satzart(Vesk_Satzart&&) noexcept;
+  Vesk_Satzart& operator=(Vesk_Satzart&&) noexcept;
+  Vesk_Satzart(const Vesk_Satzart&) = delete;
+  Vesk_Satzart& operator=(const Vesk_Satzart&) = delete;
 
   // The technical check of the record starting at `offset` in `bytes`: at most one finding per
   // field, in definition order, each completed with field index and record-type name.
@@ -38,11 +46,20 @@ class Vesk_Satzart {
   [[nodiscard]] const Vesk_DatenFeld& gibBenoetigtesDatenFeld(std::int32_t n) const;
   [[nodiscard]] const std::string& gibBezeichner() const { return bezeichner; }
   [[nodiscard]] std::size_t gibAnzahlFelder() const { return datenFelder.size(); }
+  // The record-type number of the name ("4100" of "4100.2") and the partial-record number after
+  // a "." (1 without one); nullopt when the name does not read so. Read once, for every record.
+  [[nodiscard]] const std::optional<std::int32_t>& gibSatzNummer() const { return satzNummer; }
+  [[nodiscard]] const std::optional<std::int32_t>& gibTeilSatzNummer() const {
+    return teilSatzNummer;
+  }
 
  private:
   void baueFelder(std::span<const std::string> definitionen,
                   const vesk::WertemengenRegister& benannteMengen);
 
   std::vector<Vesk_DatenFeld> datenFelder;
+  std::unique_ptr<const vesk::Pruefplan> plan;  // built with the fields, never null afterwards
   std::string bezeichner;
+  std::optional<std::int32_t> satzNummer;
+  std::optional<std::int32_t> teilSatzNummer;
 };

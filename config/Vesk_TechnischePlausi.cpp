@@ -1,5 +1,11 @@
 #include "config/Vesk_TechnischePlausi.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <exception>
+#include <thread>
+#include <vector>
+
 #include "driver/Vesk_Datensatz.h"
 #include "driver/Vesk_Meldung.h"
 #include "errors/Vesk_Fehler.h"
@@ -7,17 +13,62 @@
 
 bool Vesk_TechnischePlausi::pruefeDatensaetze(const Vesk_Meldung& meldung,
                                               Vesk_FehlerListe& liste) const {
+  return pruefeDatensaetze(meldung.gibDatensaetze(), 0, liste);
+}
+
+bool Vesk_TechnischePlausi::pruefeDatensaetze(std::span<const Vesk_Datensatz> saetze,
+                                              std::size_t ersterIndex,
+                                              Vesk_FehlerListe& liste) const {
   bool fehlerfrei = true;
-  const auto datensaetze = meldung.gibDatensaetze();
-  for (std::size_t index = 0; index < datensaetze.size(); ++index) {
+  for (std::size_t i = 0; i < saetze.size(); ++i) {
     const std::size_t vorher = liste.gibGroesse();
-    if (!datensaetze[index].pruefe(liste)) {
+    if (!saetze[i].pruefe(liste)) {
       fehlerfrei = false;
       // The record's index, which the field findings do not show but located reports do.
-      for (std::size_t i = vorher; i < liste.gibGroesse(); ++i) {
-        liste.gibFehler(i).setzeDatensatzNummer(static_cast<std::int64_t>(index));
+      for (std::size_t j = vorher; j < liste.gibGroesse(); ++j) {
+        liste.gibFehler(j).setzeDatensatzNummer(static_cast<std::int64_t>(ersterIndex + i));
       }
     }
+  }
+  return fehlerfrei;
+}
+
+bool Vesk_TechnischePlausi::pruefeDatensaetze(const Vesk_Meldung& meldung, Vesk_FehlerListe& liste,
+                                              unsigned faeden) const {
+  const std::span<const Vesk_Datensatz> saetze = meldung.gibDatensaetze();
+  const std::size_t teile =
+      std::min<std::size_t>(faeden, std::max<std::size_t>(1, saetze.size() / SAETZE_FUER_FAEDEN));
+  if (teile <= 1) {
+    return pruefeDatensaetze(saetze, 0, liste);
+  }
+  std::vector<Vesk_FehlerListe> listen(teile);
+  std::vector<std::exception_ptr> ausnahmen(teile);
+  std::vector<char> fehlerfreiJeTeil(teile, 1);
+  const std::size_t proTeil = (saetze.size() + teile - 1) / teile;
+  const auto pruefeTeil = [&](std::size_t t) {
+    try {
+      const std::size_t anfang = t * proTeil;
+      const auto teil = saetze.subspan(anfang, std::min(proTeil, saetze.size() - anfang));
+      fehlerfreiJeTeil[t] = pruefeDatensaetze(teil, anfang, listen[t]) ? 1 : 0;
+    } catch (...) {
+      ausnahmen[t] = std::current_exception();
+    }
+  };
+  {
+    std::vector<std::jthread> threads;
+    threads.reserve(teile - 1);
+    for (std::size_t t = 1; t < teile; ++t) {
+      threads.emplace_back(pruefeTeil, t);
+    }
+    pruefeTeil(0);
+  }
+  bool fehlerfrei = true;
+  for (std::size_t t = 0; t < teile; ++t) {
+    if (ausnahmen[t]) {
+      std::rethrow_exception(ausnahmen[t]);
+    }
+    fehlerfrei = fehlerfrei && fehlerfreiJeTeil[t] != 0;
+    liste.uebernehmeFehler(std::move(listen[t]));
   }
   return fehlerfrei;
 }

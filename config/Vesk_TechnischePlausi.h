@@ -1,5 +1,8 @@
 #pragma once
+#include <cstddef>
+#include <span>
 
+class Vesk_Datensatz;
 class Vesk_FehlerListe;
 class Vesk_Meldung;
 
@@ -7,6 +10,19 @@ class Vesk_Meldung;
 // record, in definition order. Never stops early; adds at most one finding per field.
 class Vesk_TechnischePlausi {
  public:
+  // Messages with fewer records are checked on one thread.
+  static constexpr std::size_t SAETZE_FUER_FAEDEN = 16384;
+
   // True when no record produced a finding.
   bool pruefeDatensaetze(const Vesk_Meldung& meldung, Vesk_FehlerListe& liste) const;
+  // Like the above on up to `faeden` threads: a message large enough to repay the start of a
+  // thread is split into runs of records, each checked into a list of its own; the lists are
+  // joined in record order, so the findings are exactly those of one thread.
+  bool pruefeDatensaetze(const Vesk_Meldung& meldung, Vesk_FehlerListe& liste,
+                         unsigned faeden) const;
+
+ private:
+  // The records `saetze`, the first of which has the index `ersterIndex` in its message.
+  bool pruefeDatensaetze(std::span<const Vesk_Datensatz> saetze, std::size_t ersterIndex,
+                         Vesk_FehlerListe& liste) const;
 };

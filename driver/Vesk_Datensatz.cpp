@@ -9,16 +9,15 @@
 Vesk_Datensatz::Vesk_Datensatz(std::string_view name, const Vesk_Satzart& typ,
                                std::span<const unsigned char> nachricht, std::size_t anfang)
     : satzart(&typ), satz(nachricht.subspan(anfang, SATZLAENGE).data()) {
-  const auto nummer = vesk::leseGanzzahl(name.substr(0, 4));
-  std::optional<std::int32_t> teilNummer = 1;
-  if (name.size() > 5 && name[4] == '.') {
-    teilNummer = vesk::leseGanzzahl(name.substr(5));
+  // The record type read its own name's numbers once; a name given otherwise is read here.
+  bool lesbar = typ.gibSatzNummer() && typ.gibTeilSatzNummer();
+  if (name != typ.gibBezeichner()) {
+    lesbar = vesk::leseGanzzahl(name.substr(0, 4)) &&
+             (name.size() <= 5 || name[4] != '.' || vesk::leseGanzzahl(name.substr(5)));
   }
-  if (!nummer || !teilNummer) {
+  if (!lesbar) {
     throw Vesk_Exception("Nummernformat bei der Satzart " + std::string(name) + " nicht korrekt");
   }
-  satzNummer = *nummer;
-  teilSatzNummer = *teilNummer;
 }
 
 std::string_view Vesk_Datensatz::gibBezeichner() const {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string_view>
+#include <thread>
 
 #include "config/SatzartenRegister.h"
 #include "config/Vesk_DatenFeld.h"
@@ -74,7 +76,8 @@ class Namensgeber {
   Treffer benenne(std::span<const unsigned char> satz) {
     const std::string_view vier(reinterpret_cast<const char*>(satz.data()), 4);
     const char teilsatz = static_cast<char>(satz[TEILSATZ_ZEICHEN]);
-    if (!wiederverwendbar || vier != std::string_view(name.data(), 4) ||
+    // Four bytes compared as one word: this runs for every record of the message.
+    if (!wiederverwendbar || std::memcmp(vier.data(), name.data(), 4) != 0 ||
         (laenge == name.size() && teilsatz != name[5])) {
       suche(vier, teilsatz);
     }
@@ -115,7 +118,7 @@ Vesk_Fehler& meldeStruktur(Vesk_FehlerListe& liste, std::int32_t nummer, std::st
 // Gives the findings from `ab` on that name a record of `meldung` that record's byte offset.
 void verorte(Vesk_FehlerListe& liste, std::size_t ab, const Vesk_Meldung& meldung,
              std::span<const unsigned char> nachricht) {
-  const auto datensaetze = meldung.gibDatensaetze();
+  const auto& datensaetze = meldung.gibDatensaetze();
   for (std::size_t i = ab; i < liste.gibGroesse(); ++i) {
     Vesk_Fehler& fehler = liste.gibFehler(i);
     const std::int64_t index = fehler.gibDatensatzNummer();
@@ -149,6 +152,11 @@ void pruefeSummen(std::int64_t gelesen, std::int32_t anzahlDatensaetze, std::int
 
 namespace {
 
+unsigned alleKerne() {
+  const unsigned kerne = std::thread::hardware_concurrency();
+  return kerne > 0 ? kerne : 1;
+}
+
 // Loads both definition files into the process-wide registries, in the checker's order; returns
 // the record types to check with.
 const vesk::SatzartenRegister& ladeProzessweit(const std::string& strukturDatei,
@@ -171,12 +179,14 @@ const vesk::SatzartenRegister& ladeProzessweit(const std::string& strukturDatei,
 Vesk_Plausipruefung::Vesk_Plausipruefung(const std::string& strukturDatei,
                                          const std::string& datensatzDatei)
     : satzArten(&ladeProzessweit(strukturDatei, datensatzDatei)),
-      nachrichtenTypen(&Vesk_NachrichtenTypFabrik::gibRegister()) {}
+      nachrichtenTypen(&Vesk_NachrichtenTypFabrik::gibRegister()),
+      faeden(alleKerne()) {}
 
 Vesk_Plausipruefung::Vesk_Plausipruefung(const vesk::Konfiguration& geladen)
     : satzArten(&geladen.gibSatzarten()),
       nachrichtenTypen(&geladen.gibNachrichtenTypen()),
-      konfiguration(&geladen) {}
+      konfiguration(&geladen),
+      faeden(alleKerne()) {}
 
 Vesk_FehlerListe Vesk_Plausipruefung::pruefe(Bytes nachricht) const {
   return pruefe(nachricht, &std::cout);
@@ -235,7 +245,7 @@ void Vesk_Plausipruefung::pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTy
     return;
   }
   const std::size_t vorher = liste.gibGroesse();
-  static_cast<void>(Vesk_TechnischePlausi().pruefeDatensaetze(meldung, liste));
+  static_cast<void>(Vesk_TechnischePlausi().pruefeDatensaetze(meldung, liste, faeden));
   verorte(liste, vorher, meldung, nachricht);
 }
 
@@ -306,7 +316,9 @@ std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(Bytes nachricht,
       return std::nullopt;
     }
     meldung.satzAnfuegen(gefunden.roh(), *satzart, nachricht, satzStart);
-    if (gefunden.roh() == Vesk_SatzartenFabrik::ANHANGSBESCHREIBUNG) {
+    if (gefunden.size() == 4 &&
+        std::memcmp(gefunden.roh().data(), Vesk_SatzartenFabrik::ANHANGSBESCHREIBUNG.data(), 4) ==
+            0) {
       const std::int32_t anhang =
           analysiereAnhangsBeschreibung(nachricht, *satzart, satzStart, liste);
       if (anhang == 0) {

@@ -38,6 +38,9 @@ class Vesk_Plausipruefung {
   // checks print their progress lines on standard output.
   // Throws when the message meets a gap of the configuration (an unknown Sendeart, say).
   [[nodiscard]] Vesk_FehlerListe pruefe(std::span<const unsigned char> nachricht) const;
+  // Lets the technical check of a large message use up to `anzahl` threads (at least 1); the
+  // findings stay the same. By default it uses all cores.
+  void setzeFaeden(unsigned anzahl) { faeden = anzahl > 0 ? anzahl : 1; }
   // Like the above, with the progress lines on `fortschritt` (nullptr: nowhere).
   [[nodiscard]] Vesk_FehlerListe pruefe(std::span<const unsigned char> nachricht,
                                         std::ostream* fortschritt) const;
@@ -66,4 +69,5 @@ class Vesk_Plausipruefung {
   const vesk::SatzartenRegister* satzArten;
   const vesk::NachrichtenTypRegister* nachrichtenTypen;
   const vesk::Konfiguration* konfiguration = nullptr;  // nullptr: the process-wide registries
+  unsigned faeden;
 };

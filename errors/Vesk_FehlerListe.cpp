@@ -15,6 +15,14 @@ void Vesk_FehlerListe::hinzufuegenFehlerListe(const Vesk_FehlerListe& andere) {
   }
 }
 
+void Vesk_FehlerListe::uebernehmeFehler(Vesk_FehlerListe&& andere) {
+  fehlerListe.reserve(fehlerListe.size() + andere.fehlerListe.size());
+  for (auto& fehler : andere.fehlerListe) {
+    fehlerListe.push_back(std::move(fehler));
+  }
+  andere.fehlerListe.clear();
+}
+
 std::string Vesk_FehlerListe::protokollZeile(const Vesk_Fehler& fehler) {
   std::string zeile(fehler.gibProtokollKennung());
   zeile += ',';

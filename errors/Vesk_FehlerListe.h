@@ -28,6 +28,8 @@ class Vesk_FehlerListe {
   // Appends the entries of `andere` in their order; `andere` and its message type stay as they
   // are, so the list takes copies.
   void hinzufuegenFehlerListe(const Vesk_FehlerListe& andere);
+  // Moves the entries of `andere` behind the own ones, in their order; `andere` is left empty.
+  void uebernehmeFehler(Vesk_FehlerListe&& andere);
   // Precondition: index < gibGroesse().
   [[nodiscard]] const Vesk_Fehler& gibFehler(std::size_t index) const {
     return *fehlerListe[index];

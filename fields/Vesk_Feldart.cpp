@@ -1,9 +1,7 @@
 #include "fields/Vesk_Feldart.h"
 
-#include <array>
-#include <cstring>
-
 #include "fields/Vesk_WerteMenge.h"
+#include "fields/Ziffern.h"
 
 Vesk_Feldart::Befund Vesk_Feldart::schliesseAb(int status, vesk::MeldungsText daten,
                                                const Vesk_WerteMenge* werteMenge) const {
@@ -21,19 +19,7 @@ vesk::MeldungsText Vesk_Feldart::gibWert(std::span<const unsigned char> bytes, s
 }
 
 bool Vesk_Feldart::nurLeerzeichen(std::string_view feld) noexcept {
-  static constexpr std::array<char, 256> LEER = [] {
-    std::array<char, 256> leer{};
-    leer.fill(' ');
-    return leer;
-  }();
-  while (!feld.empty()) {
-    const std::size_t stueck = feld.size() < LEER.size() ? feld.size() : LEER.size();
-    if (std::memcmp(feld.data(), LEER.data(), stueck) != 0) {
-      return false;
-    }
-    feld.remove_prefix(stueck);
-  }
-  return true;
+  return vesk::ersteAndere(feld, 0, ' ') == feld.size();
 }
 
 Vesk_Feldart::Befund Vesk_Feldart::pruefeZiffern(std::span<const unsigned char> bytes,
@@ -49,10 +35,7 @@ Vesk_Feldart::Befund Vesk_Feldart::pruefeZiffern(std::span<const unsigned char> 
   if (feld->front() == ' ') {
     return nurLeerzeichen(*feld) ? schliesseAb(INITIALWERT, {}, werteMenge) : Befund{UNGUELTIG, {}};
   }
-  std::size_t ziffern = 0;
-  while (ziffern < feld->size() && istZiffer((*feld)[ziffern])) {
-    ++ziffern;
-  }
+  const std::size_t ziffern = vesk::ersteNichtZiffer(*feld, 0);
   const vesk::MeldungsText daten(feld->substr(0, ziffern));
   return ziffern < feld->size() ? Befund{UNGUELTIG, daten}
                                 : schliesseAb(GUELTIG, daten, werteMenge);

@@ -1,5 +1,7 @@
 #include "fields/Vesk_FeldartNumerisch.h"
 
+#include "fields/Ziffern.h"
+
 // Leading zeros are the initial value and are not collected; from the first other digit on,
 // every digit is. Any other character, the blank included, makes the field invalid and keeps
 // what was collected before it.
@@ -10,14 +12,8 @@ Vesk_Feldart::Befund Vesk_FeldartNumerisch::untersuche(std::span<const unsigned 
   if (!feld) {
     return {UNGUELTIG, {}};
   }
-  std::size_t i = 0;
-  while (i < feld->size() && (*feld)[i] == '0') {
-    ++i;
-  }
-  const std::size_t ersteZiffer = i;
-  while (i < feld->size() && istZiffer((*feld)[i])) {
-    ++i;
-  }
+  const std::size_t ersteZiffer = vesk::ersteAndere(*feld, 0, '0');
+  const std::size_t i = vesk::ersteNichtZiffer(*feld, ersteZiffer);
   const vesk::MeldungsText daten(feld->substr(ersteZiffer, i - ersteZiffer));
   if (i < feld->size()) {
     return {UNGUELTIG, daten};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -70,6 +71,24 @@ std::optional<std::string> leseGanz(std::unique_ptr<std::FILE, SchliesseDatei> d
   return inhalt;
 }
 
+constexpr std::size_t KURZ = 7;     // bytes of the longest entry that fits in one word
+constexpr std::size_t WENIGE = 16;  // entries compared in a row rather than looked up
+
+// The bytes of a text of at most KURZ bytes and, in the top byte, its length: two texts give
+// the same word exactly when they are equal.
+std::uint64_t alsWort(std::string_view text) noexcept {
+  std::uint64_t wort = std::uint64_t{text.size()} << 56U;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    wort |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+  }
+  return wort;
+}
+
+// The slot of `schluessel` in a table of 2^bits slots (Fibonacci hashing).
+std::size_t streue(std::uint64_t schluessel, unsigned bits) noexcept {
+  return static_cast<std::size_t>((schluessel * 0x9E3779B97F4A7C15ULL) >> (64U - bits));
+}
+
 }  // namespace
 
 Vesk_WerteMengeAufzaehlung::Vesk_WerteMengeAufzaehlung(std::string name,
@@ -103,8 +122,50 @@ void Vesk_WerteMengeAufzaehlung::baueIndex() {
       index.insert(wert);
     }
   }
+  nurKurze = std::all_of(index.begin(), index.end(),
+                         [](std::string_view wert) { return wert.size() <= KURZ; });
+  if (!nurKurze) {
+    return;
+  }
+  for (const std::string_view wert : index) {
+    kurze.push_back(alsWort(wert));
+  }
+  if (kurze.size() <= WENIGE) {
+    return;
+  }
+  while ((std::size_t{1} << tabellenBits) < 2 * kurze.size()) {
+    ++tabellenBits;
+  }
+  tabelle.assign(std::size_t{1} << tabellenBits, LEER);
+  for (const std::uint64_t schluessel : kurze) {
+    std::size_t platz = streue(schluessel, tabellenBits);
+    while (tabelle[platz] != LEER) {
+      platz = (platz + 1) & (tabelle.size() - 1);
+    }
+    tabelle[platz] = schluessel;
+  }
+  kurze.clear();
+  kurze.shrink_to_fit();
+}
+
+bool Vesk_WerteMengeAufzaehlung::enthaeltKurzen(std::uint64_t schluessel) const {
+  if (tabelle.empty()) {
+    return std::find(kurze.begin(), kurze.end(), schluessel) != kurze.end();
+  }
+  for (std::size_t platz = streue(schluessel, tabellenBits);;
+       platz = (platz + 1) & (tabelle.size() - 1)) {
+    if (tabelle[platz] == schluessel) {
+      return true;
+    }
+    if (tabelle[platz] == LEER) {
+      return false;
+    }
+  }
 }
 
 bool Vesk_WerteMengeAufzaehlung::inDerMenge(vesk::MeldungsText text) const {
+  if (nurKurze) {
+    return text.size() <= KURZ && enthaeltKurzen(alsWort(text.roh()));
+  }
   return index.contains(text.roh());
 }

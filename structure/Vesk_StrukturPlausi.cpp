@@ -83,7 +83,12 @@ bool Vesk_StrukturPlausi::fuelleMitMeldung(const Vesk_Meldung& meldung, Vesk_Feh
 
 bool Vesk_StrukturPlausi::datensatzHinzufuegen(const Vesk_Datensatz& datensatz,
                                                std::size_t position, Vesk_FehlerListe& liste) {
-  Vesk_NachrichtenFeldSchablone* schablone = sucheSchablone(datensatz.gibBezeichner());
+  // Consecutive records mostly share their record type, and with it their template.
+  if (&datensatz.gibSatzart() != letzteSatzart) {
+    letzteSatzart = &datensatz.gibSatzart();
+    letzteSchablone = sucheSchablone(datensatz.gibBezeichner());
+  }
+  Vesk_NachrichtenFeldSchablone* schablone = letzteSchablone;
   if (schablone == nullptr) {
     auto fehler = std::make_unique<Vesk_StrukturFehler>(Vesk_StrukturFehler::SATZART_NICHT_ERLAUBT,
                                                         std::string(datensatz.gibBezeichner()));

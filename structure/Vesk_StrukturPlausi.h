@@ -10,6 +10,7 @@ class Vesk_Datensatz;
 class Vesk_FehlerListe;
 class Vesk_Meldung;
 class Vesk_NachrichtenTyp;
+class Vesk_Satzart;
 
 // The structure check of one message against its message type: record order, records allowed,
 // their counts and partial-record groups. Serves one message; its templates keep that message's
@@ -38,5 +39,8 @@ class Vesk_StrukturPlausi {
   void melde(const char* fortschrittsZeile) const;
 
   std::vector<Vesk_NachrichtenFeldSchablone> feldSchablonen;
+  // The template found for the record type asked for last.
+  const Vesk_Satzart* letzteSatzart = nullptr;
+  Vesk_NachrichtenFeldSchablone* letzteSchablone = nullptr;
   std::ostream* fortschritt;
 };

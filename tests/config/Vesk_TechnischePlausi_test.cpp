@@ -220,4 +220,35 @@ TEST_F(TechnischePlausiMeldung, WellFormedMessageGivesNoErrors) {
   EXPECT_EQ(liste.gibGroesse(), 0U);
 }
 
+// A message large enough to be split across threads, with findings of several kinds spread over
+// its records: the list is the one a single thread gives, entry for entry, with record indexes.
+TEST_F(TechnischePlausiMeldung, LargeMessageGivesTheSameFindingsOnManyThreads) {
+  vesk::test::NachrichtenBauer bauer;
+  bauer.satz(vesk::test::SatzBauer("4001").setze(5, "01"));
+  const std::size_t anzahl = 3 * Vesk_TechnischePlausi::SAETZE_FUER_FAEDEN + 17;
+  for (std::size_t i = 0; i < anzahl; ++i) {
+    const char* sparte = i % 97 == 0 ? "0" : (i % 89 == 0 ? "X" : "7");
+    bauer.satz(vesk::test::SatzBauer("4100").setze(5, sparte).setze(6, i % 101 == 0 ? " Y" : ""));
+  }
+  bauer.satz(vesk::test::SatzBauer("4999").setze(5, "00000001"));
+  const std::string nachricht = bauer.bytes();
+  const Vesk_Meldung meldung = zerlege(nachricht);
+  const auto zeilen = [&](unsigned faeden) {
+    Vesk_FehlerListe liste;
+    static_cast<void>(Vesk_TechnischePlausi().pruefeDatensaetze(meldung, liste, faeden));
+    std::vector<std::string> ergebnis;
+    for (std::size_t i = 0; i < liste.gibGroesse(); ++i) {
+      ergebnis.push_back(std::to_string(liste.gibFehler(i).gibDatensatzNummer()) + " " +
+                         Vesk_FehlerListe::protokollZeile(liste.gibFehler(i)));
+    }
+    return ergebnis;
+  };
+  const std::vector<std::string> einFaden = zeilen(1);
+  EXPECT_GT(einFaden.size(), 500U);
+  EXPECT_EQ(einFaden.front(), "1 Technisch,12,4100,1,Nicht in Wertemenge: ,'Sparten' :");
+  for (const unsigned faeden : {2U, 3U, 8U}) {
+    EXPECT_EQ(zeilen(faeden), einFaden) << faeden << " threads";
+  }
+}
+
 }  // namespace

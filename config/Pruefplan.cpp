@@ -1,0 +1,204 @@
+#include "config/Pruefplan.h"
+
+#include <string_view>
+
+#include "config/Text.h"
+#include "config/Vesk_DatenFeld.h"
+#include "config/Vesk_Satzart.h"
+#include "fields/MeldungsText.h"
+#include "fields/Vesk_Feldart.h"
+#include "fields/Vesk_FeldartDatum.h"
+#include "fields/Vesk_FeldartUhrzeit.h"
+#include "fields/Vesk_WerteMenge.h"
+#include "fields/Ziffern.h"
+
+namespace vesk {
+
+namespace {
+
+std::string_view alsText(const unsigned char* anfang, std::size_t laenge) {
+  return {reinterpret_cast<const char*>(anfang), laenge};
+}
+
+// Whole-field tests, eight bytes at a time. A field lies within its 256-byte record, so the
+// eight bytes around a short field, or the last eight of a longer one, can always be read within
+// the record; bytes outside the field are replaced by `fuellung` before the test.
+class Feldworte {
+ public:
+  Feldworte(std::span<const unsigned char> satzBytes, std::size_t feldStart, std::size_t feldLaenge)
+      : satz(satzBytes), start(feldStart), laenge(feldLaenge) {}
+
+  // Calls `test(word)` for words that together cover the field exactly; false at the first
+  // word it rejects.
+  template <class Test>
+  bool alle(unsigned char fuellung, Test&& test) const {
+    const char* feld = reinterpret_cast<const char*>(satz.data()) + start;
+    if (laenge >= 8) {
+      for (std::size_t i = 0; i + 8 < laenge; i += 8) {
+        if (!test(achtfach::lade(feld + i))) {
+          return false;
+        }
+      }
+      return test(achtfach::lade(feld + laenge - 8));
+    }
+    const std::uint64_t fuellwort = fuellung * achtfach::EINS;
+    const std::uint64_t maske = (std::uint64_t{1} << (8 * laenge)) - 1;
+    if (start + 8 <= satz.size()) {
+      const std::uint64_t wort = achtfach::lade(feld);
+      return test((wort & maske) | (fuellwort & ~maske));
+    }
+    // At the record's end: the field is the top bytes of the last eight.
+    const unsigned verschiebung = static_cast<unsigned>(8 * (8 - laenge));
+    const std::uint64_t wort = achtfach::lade(feld + laenge - 8) >> verschiebung;
+    return test((wort & maske) | (fuellwort & ~maske));
+  }
+
+  [[nodiscard]] bool nurZiffern() const {
+    return alle('0', [](std::uint64_t wort) { return achtfach::alleZiffern(wort); });
+  }
+  [[nodiscard]] bool nur(unsigned char zeichen) const {
+    const std::uint64_t muster = zeichen * achtfach::EINS;
+    return alle(zeichen, [muster](std::uint64_t wort) { return wort == muster; });
+  }
+
+ private:
+  std::span<const unsigned char> satz;
+  std::size_t start;
+  std::size_t laenge;
+};
+
+}  // namespace
+
+Pruefplan::Pruefplan(std::span<const Vesk_DatenFeld> felder) {
+  schritte.reserve(felder.size());
+  for (const Vesk_DatenFeld& feld : felder) {
+    Schritt& schritt = schritte.emplace_back();
+    schritt.muss = feld.gibFeldTyp() == Vesk_DatenFeld::MUSS;
+    schritt.werteMenge = feld.gibWerteMenge();
+    schritt.feldArt = &feld.gibFeldArt();
+    const std::int64_t ende = std::int64_t{feld.gibAdresse()} + feld.gibAnzahlBytes();
+    if (feld.gibAnzahlBytes() < 1 || ende > std::int64_t{Vesk_Satzart::SATZLAENGE}) {
+      continue;  // an empty or odd field: the full check judges it
+    }
+    schritt.start = static_cast<std::uint16_t>(feld.gibAdresse());
+    schritt.laenge = static_cast<std::uint16_t>(feld.gibAnzahlBytes());
+    switch (feld.gibArt()) {
+      case Vesk_DatenFeld::Art::alphanumerisch:
+        schritt.weg = Weg::text;
+        break;
+      case Vesk_DatenFeld::Art::numerisch:
+        schritt.weg = Weg::zahl;
+        break;
+      case Vesk_DatenFeld::Art::datum:
+        schritt.weg = Weg::datum;
+        break;
+      case Vesk_DatenFeld::Art::uhrzeit:
+        schritt.weg = Weg::uhrzeit;
+        break;
+      case Vesk_DatenFeld::Art::andere:
+        break;
+    }
+  }
+}
+
+namespace {
+
+// The two digits from `i` on as a number.
+constexpr int zweiStellen(std::string_view ziffern, std::size_t i) {
+  return (ziffern[i] - '0') * 10 + (ziffern[i + 1] - '0');
+}
+
+constexpr bool istSchaltjahr(int jahr) {
+  return jahr % 4 == 0 && (jahr % 100 != 0 || jahr % 400 == 0);
+}
+
+constexpr int tageImMonat(int monat, int jahr) {
+  constexpr int tage[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return monat == 2 && istSchaltjahr(jahr) ? 29 : tage[monat - 1];
+}
+
+// Whether a field of digits only is a valid date. The common shapes ddMMyyyy and MMyyyy without
+// leading "00" are decided here, as the date kind decides them (the proleptic Gregorian calendar,
+// years from 1); every other shape is left to the kind itself.
+bool istDatum(const Vesk_Feldart* art, std::string_view ziffern) {
+  if (ziffern.size() == 8 && !ziffern.starts_with("00")) {
+    const int tag = zweiStellen(ziffern, 0);
+    const int monat = zweiStellen(ziffern, 2);
+    const int jahr = zweiStellen(ziffern, 4) * 100 + zweiStellen(ziffern, 6);
+    return jahr >= 1 && monat >= 1 && monat <= 12 && tag >= 1 && tag <= tageImMonat(monat, jahr);
+  }
+  if (ziffern.size() == 6 && !ziffern.starts_with("00")) {
+    const int monat = zweiStellen(ziffern, 0);
+    return monat <= 12 && zweiStellen(ziffern, 2) * 100 + zweiStellen(ziffern, 4) >= 1;
+  }
+  return static_cast<const Vesk_FeldartDatum*>(art)->pruefeGesamt(
+             Vesk_Feldart::GUELTIG, MeldungsText(ziffern)) == Vesk_Feldart::GUELTIG;
+}
+
+// Whether a field of digits only is a valid time: mmss or HHmmss; other lengths are invalid.
+bool istUhrzeit(std::string_view ziffern) {
+  switch (ziffern.size()) {
+    case 4:
+      return zweiStellen(ziffern, 0) <= 59 && zweiStellen(ziffern, 2) <= 59;
+    case 6:
+      return zweiStellen(ziffern, 0) <= 23 && zweiStellen(ziffern, 2) <= 59 &&
+             zweiStellen(ziffern, 4) <= 59;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+// A field of blanks (or, for a number, of zeros) is the initial value: no finding in a field that
+// is not mandatory and has no value set to test the empty value against.
+bool Pruefplan::ohneFundAlsInitialwert(const Schritt& schritt) const {
+  return !schritt.muss && schritt.werteMenge == nullptr;
+}
+
+// The value-set test as the field kinds make it, on the collected characters, trimmed.
+bool Pruefplan::imWertebereich(const Schritt& schritt, const unsigned char* anfang,
+                               std::size_t laenge) const {
+  return schritt.werteMenge == nullptr ||
+         schritt.werteMenge->inDerMenge(MeldungsText(trimme(alsText(anfang, laenge))));
+}
+
+bool Pruefplan::istUnauffaellig(const Schritt& schritt, std::span<const unsigned char> satz) const {
+  if (schritt.weg == Weg::voll) {
+    return false;
+  }
+  const unsigned char* anfang = satz.data() + schritt.start;
+  const std::string_view feld = alsText(anfang, schritt.laenge);
+  const Feldworte worte(satz, schritt.start, schritt.laenge);
+  if (schritt.weg == Weg::text) {
+    // Text from the first byte on is collected whole; a leading blank means blanks only or bad.
+    if (feld.front() != ' ') {
+      return imWertebereich(schritt, anfang, feld.size());
+    }
+    return ohneFundAlsInitialwert(schritt) && worte.nur(' ');
+  }
+  if (!worte.nurZiffern()) {
+    // Not all digits: blanks only can still be the initial value of a date or a time.
+    return schritt.weg != Weg::zahl && ohneFundAlsInitialwert(schritt) && worte.nur(' ');
+  }
+  switch (schritt.weg) {
+    case Weg::zahl: {
+      // Leading zeros are not collected; zeros only are the initial value.
+      const std::size_t ersteZiffer = ersteAndere(feld, 0, '0');
+      if (ersteZiffer == feld.size()) {
+        return ohneFundAlsInitialwert(schritt);
+      }
+      return imWertebereich(schritt, anfang + ersteZiffer, feld.size() - ersteZiffer);
+    }
+    case Weg::datum:
+      return istDatum(schritt.feldArt, feld) && imWertebereich(schritt, anfang, feld.size());
+    case Weg::uhrzeit:
+      return istUhrzeit(feld) && imWertebereich(schritt, anfang, feld.size());
+    case Weg::text:
+    case Weg::voll:
+      break;
+  }
+  return false;
+}
+
+}  // namespace vesk
