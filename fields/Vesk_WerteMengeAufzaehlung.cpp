@@ -116,20 +116,30 @@ Vesk_WerteMengeAufzaehlung::Vesk_WerteMengeAufzaehlung(std::string name,
 }
 
 void Vesk_WerteMengeAufzaehlung::baueIndex() {
-  index.reserve(werteMenge.size());
-  for (const std::string& wert : werteMenge) {
-    if (vesk::MeldungsText(wert).istAscii()) {
-      index.insert(wert);
-    }
-  }
-  nurKurze = std::all_of(index.begin(), index.end(),
-                         [](std::string_view wert) { return wert.size() <= KURZ; });
+  werteMenge.shrink_to_fit();
+  const auto vergleichbar = [](const std::string& wert) {
+    return vesk::MeldungsText(wert).istAscii();
+  };
+  nurKurze = std::all_of(werteMenge.begin(), werteMenge.end(), [&](const std::string& wert) {
+    return wert.size() <= KURZ || !vergleichbar(wert);
+  });
   if (!nurKurze) {
+    index.reserve(werteMenge.size());
+    for (const std::string& wert : werteMenge) {
+      if (vergleichbar(wert)) {
+        index.insert(wert);
+      }
+    }
     return;
   }
-  for (const std::string_view wert : index) {
-    kurze.push_back(alsWort(wert));
+  for (const std::string& wert : werteMenge) {
+    if (vergleichbar(wert)) {
+      kurze.push_back(alsWort(wert));
+    }
   }
+  // Duplicates would fill the table for nothing.
+  std::sort(kurze.begin(), kurze.end());
+  kurze.erase(std::unique(kurze.begin(), kurze.end()), kurze.end());
   if (kurze.size() <= WENIGE) {
     return;
   }

@@ -30,9 +30,10 @@ class Vesk_WerteMengeAufzaehlung final : public Vesk_WerteMenge {
   // Views of the entries that a message text can equal: those of ASCII characters only, since a
   // message byte of 0x80 or above equals no character of a file. The entries never move.
   std::unordered_set<std::string_view> index;
-  // When every such entry has at most 7 bytes (codes, postal codes), each is also one word: its
-  // bytes and, in the top byte, its length. A few words are compared in a row, many are found in
-  // an open-addressed table of twice their number (LEER marks a free slot).
+  // When every such entry has at most 7 bytes (codes, postal codes), each is instead one word:
+  // its bytes and, in the top byte, its length, and the index stays empty. A few words are compared
+  // in a row, many are found in an open-addressed table of twice their number (LEER marks a free
+  // slot).
   static constexpr std::uint64_t LEER = ~std::uint64_t{0};
   bool nurKurze = false;
   std::vector<std::uint64_t> kurze;

@@ -147,6 +147,45 @@ TEST_F(WertemengenTest, EnumerationComparesExactlyAndNeverMatchesBytesFromE4On) 
   }
 }
 
+// The lookup takes three shapes (a few short codes compared in a row, many in a table, longer
+// entries by hash); each answers exactly as comparing with every entry would.
+TEST(WerteMengeAufzaehlung, EveryLookupShapeAnswersAsComparingEachEntry) {
+  const auto bytes = [](std::string_view text) { return vesk::MeldungsText(text); };
+  std::vector<std::string> vieleKurze;
+  for (int i = 0; i < 1000; ++i) {
+    vieleKurze.push_back(std::to_string(i * 7));
+  }
+  vieleKurze.emplace_back("");
+  vieleKurze.emplace_back("0");  // a duplicate
+  struct Fall {
+    const char* name;
+    std::vector<std::string> werte;
+    std::vector<std::string_view> drin;
+    std::vector<std::string_view> nicht;
+  };
+  const std::vector<Fall> faelle = {
+      {"few short",
+       {"EUR", "", "1234567", "\xC3\xA4"},
+       {"EUR", "", "1234567"},
+       {"EU", "EURO", "eur", "12345678", "\xC3\xA4", "\xE4", std::string_view("EUR\0", 4)}},
+      {"many short", vieleKurze, {"0", "7", "6993", ""}, {"1", "00", "6994", "69930", " 7"}},
+      {"long",
+       {"ABCDEFGH", "A", "", "ABCDEFGHIJKLMNOP"},
+       {"ABCDEFGH", "A", "", "ABCDEFGHIJKLMNOP"},
+       {"ABCDEFG", "ABCDEFGHI", "B", "ABCDEFGH\x80"}},
+  };
+  for (const Fall& fall : faelle) {
+    SCOPED_TRACE(fall.name);
+    const Vesk_WerteMengeAufzaehlung menge("", fall.werte);
+    for (const std::string_view text : fall.drin) {
+      EXPECT_TRUE(menge.inDerMenge(bytes(text))) << text;
+    }
+    for (const std::string_view text : fall.nicht) {
+      EXPECT_FALSE(menge.inDerMenge(bytes(text))) << text;
+    }
+  }
+}
+
 TEST_F(WertemengenTest, FaultyDefinitionsNameTheDefinitionAsWritten) {
   ordner.schreibe("ordner/leer.txt", "");
   const std::pair<std::string_view, std::string_view> faelle[] = {
