@@ -13,20 +13,19 @@
 
 bool Vesk_TechnischePlausi::pruefeDatensaetze(const Vesk_Meldung& meldung,
                                               Vesk_FehlerListe& liste) const {
-  return pruefeDatensaetze(meldung.gibDatensaetze(), 0, liste);
+  return pruefeDatensaetze(meldung, 0, meldung.gibAnzahl(), liste);
 }
 
-bool Vesk_TechnischePlausi::pruefeDatensaetze(std::span<const Vesk_Datensatz> saetze,
-                                              std::size_t ersterIndex,
-                                              Vesk_FehlerListe& liste) const {
+bool Vesk_TechnischePlausi::pruefeDatensaetze(const Vesk_Meldung& meldung, std::size_t anfang,
+                                              std::size_t ende, Vesk_FehlerListe& liste) const {
   bool fehlerfrei = true;
-  for (std::size_t i = 0; i < saetze.size(); ++i) {
+  for (std::size_t i = anfang; i < ende; ++i) {
     const std::size_t vorher = liste.gibGroesse();
-    if (!saetze[i].pruefe(liste)) {
+    if (!meldung.gibDatensatz(i).pruefe(liste)) {
       fehlerfrei = false;
       // The record's index, which the field findings do not show but located reports do.
       for (std::size_t j = vorher; j < liste.gibGroesse(); ++j) {
-        liste.gibFehler(j).setzeDatensatzNummer(static_cast<std::int64_t>(ersterIndex + i));
+        liste.gibFehler(j).setzeDatensatzNummer(static_cast<std::int64_t>(i));
       }
     }
   }
@@ -35,21 +34,21 @@ bool Vesk_TechnischePlausi::pruefeDatensaetze(std::span<const Vesk_Datensatz> sa
 
 bool Vesk_TechnischePlausi::pruefeDatensaetze(const Vesk_Meldung& meldung, Vesk_FehlerListe& liste,
                                               unsigned faeden) const {
-  const std::span<const Vesk_Datensatz> saetze = meldung.gibDatensaetze();
+  const std::size_t anzahl = meldung.gibAnzahl();
   const std::size_t teile =
-      std::min<std::size_t>(faeden, std::max<std::size_t>(1, saetze.size() / SAETZE_FUER_FAEDEN));
+      std::min<std::size_t>(faeden, std::max<std::size_t>(1, anzahl / SAETZE_FUER_FAEDEN));
   if (teile <= 1) {
-    return pruefeDatensaetze(saetze, 0, liste);
+    return pruefeDatensaetze(meldung, 0, anzahl, liste);
   }
   std::vector<Vesk_FehlerListe> listen(teile);
   std::vector<std::exception_ptr> ausnahmen(teile);
   std::vector<char> fehlerfreiJeTeil(teile, 1);
-  const std::size_t proTeil = (saetze.size() + teile - 1) / teile;
+  const std::size_t proTeil = (anzahl + teile - 1) / teile;
   const auto pruefeTeil = [&](std::size_t t) {
     try {
       const std::size_t anfang = t * proTeil;
-      const auto teil = saetze.subspan(anfang, std::min(proTeil, saetze.size() - anfang));
-      fehlerfreiJeTeil[t] = pruefeDatensaetze(teil, anfang, listen[t]) ? 1 : 0;
+      const std::size_t ende = std::min(anfang + proTeil, anzahl);
+      fehlerfreiJeTeil[t] = pruefeDatensaetze(meldung, anfang, ende, listen[t]) ? 1 : 0;
     } catch (...) {
       ausnahmen[t] = std::current_exception();
     }

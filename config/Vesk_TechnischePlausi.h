@@ -1,8 +1,6 @@
 #pragma once
 #include <cstddef>
-#include <span>
 
-class Vesk_Datensatz;
 class Vesk_FehlerListe;
 class Vesk_Meldung;
 
@@ -22,7 +20,7 @@ class Vesk_TechnischePlausi {
                          unsigned faeden) const;
 
  private:
-  // The records `saetze`, the first of which has the index `ersterIndex` in its message.
-  bool pruefeDatensaetze(std::span<const Vesk_Datensatz> saetze, std::size_t ersterIndex,
+  // The records from index `anfang` up to `ende` (exclusive) of `meldung`.
+  bool pruefeDatensaetze(const Vesk_Meldung& meldung, std::size_t anfang, std::size_t ende,
                          Vesk_FehlerListe& liste) const;
 };

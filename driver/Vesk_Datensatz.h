@@ -38,6 +38,11 @@ class Vesk_Datensatz {
   bool pruefe(Vesk_FehlerListe& liste) const;
 
  private:
+  friend class Vesk_Meldung;
+  // A record already checked when its message was split.
+  Vesk_Datensatz(const Vesk_Satzart& typ, const unsigned char* anfang)
+      : satzart(&typ), satz(anfang) {}
+
   // Two pointers and nothing else: a message of 100 MB has 400,000 records. The numbers of the
   // record type's name are read once, by the record type.
   const Vesk_Satzart* satzart;  // never null; its name is the name the record was appended under

@@ -116,15 +116,13 @@ Vesk_Fehler& meldeStruktur(Vesk_FehlerListe& liste, std::int32_t nummer, std::st
 }
 
 // Gives the findings from `ab` on that name a record of `meldung` that record's byte offset.
-void verorte(Vesk_FehlerListe& liste, std::size_t ab, const Vesk_Meldung& meldung,
-             std::span<const unsigned char> nachricht) {
-  const auto& datensaetze = meldung.gibDatensaetze();
+void verorte(Vesk_FehlerListe& liste, std::size_t ab, const Vesk_Meldung& meldung) {
   for (std::size_t i = ab; i < liste.gibGroesse(); ++i) {
     Vesk_Fehler& fehler = liste.gibFehler(i);
     const std::int64_t index = fehler.gibDatensatzNummer();
-    if (index >= 0 && static_cast<std::uint64_t>(index) < datensaetze.size()) {
-      const unsigned char* satz = datensaetze[static_cast<std::size_t>(index)].gibSatz().data();
-      fehler.setzeSatzOffset(satz - nachricht.data());
+    if (index >= 0 && static_cast<std::uint64_t>(index) < meldung.gibAnzahl()) {
+      fehler.setzeSatzOffset(
+          static_cast<std::int64_t>(meldung.gibStartAdresse(static_cast<std::size_t>(index))));
     }
   }
 }
@@ -234,7 +232,7 @@ void Vesk_Plausipruefung::pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTy
                                        std::ostream* fortschritt) const {
   Vesk_StrukturPlausi struktur(typ, fortschritt);
   const bool strukturOk = struktur.pruefeStruktur(meldung, liste);
-  verorte(liste, 0, meldung, nachricht);
+  verorte(liste, 0, meldung);
   if (!strukturOk) {
     return;
   }
@@ -246,7 +244,7 @@ void Vesk_Plausipruefung::pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTy
   }
   const std::size_t vorher = liste.gibGroesse();
   static_cast<void>(Vesk_TechnischePlausi().pruefeDatensaetze(meldung, liste, faeden));
-  verorte(liste, vorher, meldung, nachricht);
+  verorte(liste, vorher, meldung);
 }
 
 const Vesk_NachrichtenTyp* Vesk_Plausipruefung::analysiereVorsatz(Bytes nachricht,
