@@ -1,8 +1,13 @@
 #include <iostream>
+#include <sstream>
 
+#include "config/Ausgabe.h"
 #include "fields/datatypes/Vesk_DatentypNumerisch.h"
 
 // Runs the numeric data type's test entry point; arguments are ignored.
 int main() {
-  return Vesk_DatentypNumerisch::main(std::cout);
+  std::ostringstream ausgabe;
+  const int status = Vesk_DatentypNumerisch::main(ausgabe);
+  vesk::schreibeZeilen(std::cout, ausgabe.str());
+  return vesk::beende(status);
 }

@@ -2,6 +2,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/Ausgabe.h"
 #include "config/IniFile.h"
 
 int main(int argc, char* argv[]) {
@@ -9,5 +10,5 @@ int main(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i) {
     argumente.emplace_back(argv[i]);
   }
-  return IniFile::main(argumente, std::cout, std::cerr);
+  return vesk::beende(IniFile::main(argumente, std::cout, std::cerr));
 }

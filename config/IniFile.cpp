@@ -10,6 +10,7 @@
 #include <system_error>
 #include <utility>
 
+#include "config/Ausgabe.h"
 #include "config/Dateien.h"
 #include "config/Text.h"
 
@@ -145,8 +146,8 @@ void IniFile::loadFile() {
   const std::optional<std::string> fehler = leseBytes(fileName, inhalt);
   zerlegeInZeilen(inhalt, lines);
   if (fehler) {
-    *meldungen << "IniFile load failed: " << fileName << " (" << *fehler << ")\n";
-    *spuren << "  at IniFile::loadFile(\"" << fileName << "\"): " << *fehler << '\n';
+    vesk::schreibeZeile(*meldungen, "IniFile load failed: " + fileName + " (" + *fehler + ")");
+    vesk::schreibeZeile(*spuren, "  at IniFile::loadFile(\"" + fileName + "\"): " + *fehler);
   }
 }
 
@@ -389,9 +390,9 @@ int IniFile::main(std::span<const std::string_view> arguments, std::ostream& out
   }
   const IniFile datei(std::string(arguments.front()), out, err);
   for (std::size_t k = 0; k < datei.subjects.size(); ++k) {
-    out << datei.subjects[k] << '\n';
+    vesk::schreibeZeile(out, datei.subjects[k]);
     for (std::size_t j = 0; j < datei.variables[k].size(); ++j) {
-      out << "  " << datei.variables[k][j] << " = " << datei.values[k][j] << '\n';
+      vesk::schreibeZeile(out, "  " + datei.variables[k][j] + " = " + datei.values[k][j]);
     }
   }
   return 0;

@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "config/Ausgabe.h"
 #include "config/Vesk_Exception.h"
 #include "driver/Konfiguration.h"
 #include "driver/NachrichtenDatei.h"
@@ -18,7 +19,8 @@ constexpr int FEHLER_GEFUNDEN = 1;
 constexpr int ABBRUCH = 2;
 
 void berichte(const Vesk_FehlerListe& liste) {
-  std::cout << "Nachrichtentyp: " << liste.gibNachrichtenTyp().value_or("nicht erkannt") << '\n';
+  vesk::schreibeZeile(std::cout,
+                      "Nachrichtentyp: " + liste.gibNachrichtenTyp().value_or("nicht erkannt"));
   std::cout << "Anzahl der Fehler:" << liste.gibGroesse() << '\n';
   if (liste.gibGroesse() > 0) {
     liste.ausgeben(std::cout);
@@ -34,16 +36,18 @@ int pruefe(std::span<const std::string_view> argumente) {
   const Vesk_Plausipruefung pruefung(definitionen.struktur, definitionen.datensaetze);
   const Vesk_FehlerListe liste = pruefung.pruefe(nachricht.bytes());
   berichte(liste);
+  // A protocol beside a report that never arrived would pass for a completed run.
+  if (!vesk::standardausgabeGeschrieben()) {
+    throw Vesk_Exception(std::string(vesk::STANDARDAUSGABE_FEHLER));
+  }
   if (argumente.size() == 3) {
-    std::cout.flush();
     liste.schreibeProtokollDatei(std::string(argumente[2]));
   }
   return liste.gibGroesse() > 0 ? FEHLER_GEFUNDEN : OK;
 }
 
 int brichAb(std::string_view text) {
-  std::cout.flush();
-  std::cerr << "Ausnahmefehler aufgetreten:\n" << text << "\nProgrammabbruch.\n";
+  vesk::berichteAbbruch(text);
   return ABBRUCH;
 }
 
@@ -52,7 +56,7 @@ int brichAb(std::string_view text) {
 int Vesk_Plausipruefer::main(std::span<const std::string_view> argumente) {
   if (argumente.size() < 2 || argumente.size() > 3) {
     std::cout << "usage: Vesk_Plausipruefer <Ini-Datei> <Nachrichten-Datei> [<Protokoll-Datei>]\n";
-    return ABBRUCH;
+    return vesk::beende(ABBRUCH);
   }
   try {
     return pruefe(argumente);

@@ -1,9 +1,9 @@
 #include "errors/Vesk_FehlerListe.h"
 
-#include <fstream>
 #include <ostream>
 
-#include "config/Vesk_Exception.h"
+#include "config/Ausgabe.h"
+#include "errors/ProtokollDatei.h"
 #include "errors/Vesk_DatenFeldFehler.h"
 
 void Vesk_FehlerListe::hinzufuegenFehlerListe(const Vesk_FehlerListe& andere) {
@@ -45,21 +45,14 @@ std::string Vesk_FehlerListe::protokollZeile(const Vesk_Fehler& fehler) {
 void Vesk_FehlerListe::schreibeProtokollDatei(const std::string& dateiName) const {
   std::string inhalt;
   for (const auto& fehler : fehlerListe) {
-    inhalt += protokollZeile(*fehler);
+    vesk::haengeMaskiertAn(inhalt, protokollZeile(*fehler));
     inhalt += "\r\n";
   }
-  std::ofstream datei(dateiName, std::ios::binary | std::ios::trunc);
-  if (datei) {
-    datei.write(inhalt.data(), static_cast<std::streamsize>(inhalt.size()));
-    datei.close();
-  }
-  if (!datei) {
-    throw Vesk_Exception("Konnte Protokolldatei " + dateiName + " nicht oeffnen");
-  }
+  ProtokollDatei(dateiName).schreibe(inhalt);
 }
 
 void Vesk_FehlerListe::ausgeben(std::ostream& aus) const {
   for (const auto& fehler : fehlerListe) {
-    aus << fehler->gibBeschreibung() << '\n';
+    vesk::schreibeZeile(aus, fehler->gibBeschreibung());
   }
 }

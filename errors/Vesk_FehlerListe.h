@@ -39,13 +39,14 @@ class Vesk_FehlerListe {
   [[nodiscard]] std::size_t gibGroesse() const { return fehlerListe.size(); }
   // The entry added last, to complete it. Precondition: the list is not empty.
   [[nodiscard]] Vesk_Fehler& gibLetztenFehler() { return *fehlerListe.back(); }
-  // Writes the protocol file: one comma-separated line per entry, ending in CR LF.
-  // Throws Vesk_Exception "Konnte Protokolldatei <name> nicht oeffnen" on any failure.
+  // Writes the protocol file: one comma-separated line per entry, control characters escaped,
+  // ending in CR LF. Throws Vesk_Exception when the file exists and is no protocol, or
+  // "Konnte Protokolldatei <name> nicht oeffnen" on any failure (see ProtokollDatei).
   void schreibeProtokollDatei(const std::string& dateiName) const;
-  // Prints one console line per entry.
+  // Prints one console line per entry, control characters escaped.
   void ausgeben(std::ostream& aus) const;
 
-  // The protocol line of one entry, without the line end.
+  // The protocol line of one entry, without the line end and not yet escaped.
   [[nodiscard]] static std::string protokollZeile(const Vesk_Fehler& fehler);
 
  private:

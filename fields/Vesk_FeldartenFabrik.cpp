@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "config/Ausgabe.h"
 #include "fields/Vesk_FeldartAlphaNumerisch.h"
 #include "fields/Vesk_FeldartDatum.h"
 #include "fields/Vesk_FeldartNumerisch.h"
@@ -51,7 +52,7 @@ const Vesk_Feldart* Vesk_FeldartenFabrik::gibFeldart(std::string_view code) {
   const auto& arten = feldArten().nachCode;
   const auto treffer = arten.find(code);
   if (treffer == arten.end()) {
-    std::cerr << "Feldart: " << code << " nicht gefunden\n";
+    vesk::schreibeZeile(std::cerr, "Feldart: " + std::string(code) + " nicht gefunden");
     return nullptr;
   }
   return treffer->second;

@@ -11,7 +11,9 @@
 //   @anhang N [C]    N attachment bytes, all the character C (default A);
 //   @roh TEXT        the bytes of TEXT as they are, with the escapes above and no filling;
 //   @laenge N        after everything else, cut the file to N bytes or fill it up with blanks.
-// Exits with status 1 and a message on standard error for a malformed line.
+// A line starting with @ is always a directive; a record starting with @ writes it as \@.
+// Exits with status 1 and a message on standard error, naming the line, for a malformed line
+// or an unknown directive, and when the message file cannot be written completely.
 
 #include <charconv>
 #include <cstddef>
@@ -22,6 +24,8 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+
+#include "config/Ausgabe.h"
 
 namespace {
 
@@ -92,42 +96,70 @@ void schreibe(std::string& ziel, std::size_t position, const std::string& text, 
   }
 }
 
+// Applies the directive line `zeile` ("@name argument") to the message built so far.
+void wendeAn(std::string_view zeile, std::string& nachricht, std::optional<std::size_t>& laenge) {
+  const std::size_t blank = zeile.find(' ');
+  const std::string_view anweisung = zeile.substr(0, blank);
+  const std::string_view argument =
+      blank == std::string_view::npos ? std::string_view() : zeile.substr(blank + 1);
+  if (anweisung == "@anhang") {
+    const std::size_t trenner = argument.find(' ');
+    const std::string_view fuellung =
+        trenner == std::string_view::npos ? "A" : argument.substr(trenner + 1);
+    if (fuellung.size() != 1) {
+      throw std::runtime_error("@anhang takes one fill character");
+    }
+    nachricht.append(leseZahl(argument.substr(0, trenner)), fuellung.front());
+  } else if (anweisung == "@roh") {
+    std::string roh;
+    schreibe(roh, 0, std::string(argument), false);
+    nachricht += roh;
+  } else if (anweisung == "@laenge") {
+    laenge = leseZahl(argument);
+  } else {
+    throw std::runtime_error("unknown directive '" + std::string(anweisung) + "'");
+  }
+}
+
 std::string baue(std::istream& eingabe) {
   std::string nachricht;
   std::optional<std::size_t> laenge;
   std::string zeile;
-  while (std::getline(eingabe, zeile)) {
+  for (std::size_t nummer = 1; std::getline(eingabe, zeile); ++nummer) {
     if (!zeile.empty() && zeile.back() == '\r') {
       zeile.pop_back();
     }
     if (zeile.empty() || zeile.front() == '#') {
       continue;
     }
-    if (zeile.starts_with("@anhang ")) {
-      const std::string_view teile = std::string_view(zeile).substr(8);
-      const std::size_t blank = teile.find(' ');
-      const std::string_view fuellung =
-          blank == std::string_view::npos ? "A" : teile.substr(blank + 1);
-      if (fuellung.size() != 1) {
-        throw std::runtime_error("@anhang takes one fill character");
+    try {
+      if (zeile.front() == '@') {
+        wendeAn(zeile, nachricht, laenge);
+      } else {
+        std::string satz(SATZLAENGE, ' ');
+        schreibe(satz, 0, zeile, true);
+        nachricht += satz;
       }
-      nachricht.append(leseZahl(teile.substr(0, blank)), fuellung.front());
-    } else if (zeile.starts_with("@roh ")) {
-      std::string roh;
-      schreibe(roh, 0, zeile.substr(5), false);
-      nachricht += roh;
-    } else if (zeile.starts_with("@laenge ")) {
-      laenge = leseZahl(std::string_view(zeile).substr(8));
-    } else {
-      std::string satz(SATZLAENGE, ' ');
-      schreibe(satz, 0, zeile, true);
-      nachricht += satz;
+    } catch (const std::runtime_error& e) {
+      throw std::runtime_error(std::to_string(nummer) + ": " + e.what());
     }
   }
   if (laenge) {
     nachricht.resize(*laenge, ' ');
   }
   return nachricht;
+}
+
+// Writes `nachricht` to the file `name`; false unless every byte arrived.
+bool schreibeDatei(const char* name, const std::string& nachricht) {
+  std::ofstream ausgabe(name, std::ios::binary | std::ios::trunc);
+  ausgabe.write(nachricht.data(), static_cast<std::streamsize>(nachricht.size()));
+  ausgabe.close();
+  return !ausgabe.fail();
+}
+
+void melde(const std::string& text) {
+  vesk::schreibeZeile(std::cerr, "meldung_bauen: " + text);
 }
 
 }  // namespace
@@ -139,19 +171,16 @@ int main(int argc, char** argv) {
   }
   std::ifstream eingabe(argv[1], std::ios::binary);
   if (!eingabe) {
-    std::cerr << "meldung_bauen: cannot read " << argv[1] << '\n';
+    melde(std::string("cannot read ") + argv[1]);
     return 1;
   }
   try {
-    const std::string nachricht = baue(eingabe);
-    std::ofstream ausgabe(argv[2], std::ios::binary | std::ios::trunc);
-    ausgabe.write(nachricht.data(), static_cast<std::streamsize>(nachricht.size()));
-    if (!ausgabe) {
-      std::cerr << "meldung_bauen: cannot write " << argv[2] << '\n';
+    if (!schreibeDatei(argv[2], baue(eingabe))) {
+      melde(std::string("cannot write ") + argv[2]);
       return 1;
     }
   } catch (const std::exception& e) {
-    std::cerr << "meldung_bauen: " << argv[1] << ": " << e.what() << '\n';
+    melde(std::string(argv[1]) + ":" + e.what());
     return 1;
   }
   return 0;

@@ -9,14 +9,16 @@
 // field holds a value that the example definitions accept, so the checker checks every field of
 // every record and reports "Nachricht OK !". The file is written record by record.
 
-#include <array>
+#include <charconv>
 #include <cstddef>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
+
+#include "config/Ausgabe.h"
 
 namespace {
 
@@ -110,22 +112,21 @@ Satz anhangsBeschreibung(unsigned long long laenge) {
       .setze(118, mitNullen(laenge, 10));
 }
 
-}  // namespace
+// A decimal number that is all of `text`; nullopt for anything else.
+std::optional<unsigned long long> leseZahl(std::string_view text) {
+  unsigned long long wert = 0;
+  const char* ende = text.data() + text.size();
+  const auto [rest, fehler] = std::from_chars(text.data(), ende, wert);
+  if (fehler != std::errc{} || rest != ende) {
+    return std::nullopt;
+  }
+  return wert;
+}
 
-int main(int argc, char** argv) {
-  if (argc < 3 || argc > 4) {
-    std::cerr << "usage: nachricht_erzeugen <message file> <data records> [<attachment bytes>]\n";
-    return 2;
-  }
-  const unsigned long long datensaetze = std::strtoull(argv[2], nullptr, 10);
-  const unsigned long long anhang = argc == 4 ? std::strtoull(argv[3], nullptr, 10) : 0;
+// Writes the whole message to `datei`, record by record.
+void schreibeNachricht(std::ofstream& datei, unsigned long long datensaetze,
+                       unsigned long long anhang) {
   const unsigned long long feste = anhang > 0 ? 3 : 2;
-  if (datensaetze < feste || datensaetze > 99999999 || anhang > 2147483647) {
-    std::cerr << "nachricht_erzeugen: needs " << feste
-              << " to 99999999 data records and at most 2147483647 attachment bytes\n";
-    return 2;
-  }
-  std::ofstream datei(argv[1], std::ios::binary | std::ios::trunc);
   datei << vorsatz().text() << schadenTeil1().text() << schadenTeil2().text();
   for (unsigned long long i = 0; i < datensaetze - feste; ++i) {
     datei << fahrzeug(i).text();
@@ -140,8 +141,29 @@ int main(int argc, char** argv) {
     }
   }
   datei << Satz().setze(1, "4999").setze(5, mitNullen(datensaetze, 8)).text();
-  if (!datei) {
-    std::cerr << "nachricht_erzeugen: cannot write " << argv[1] << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3 || argc > 4) {
+    std::cerr << "usage: nachricht_erzeugen <message file> <data records> [<attachment bytes>]\n";
+    return 2;
+  }
+  const std::optional<unsigned long long> datensaetze = leseZahl(argv[2]);
+  const std::optional<unsigned long long> anhang = argc == 4 ? leseZahl(argv[3]) : 0ULL;
+  const unsigned long long feste = anhang.value_or(0) > 0 ? 3 : 2;
+  if (!datensaetze || !anhang || *datensaetze < feste || *datensaetze > 99999999 ||
+      *anhang > 2147483647) {
+    std::cerr << "nachricht_erzeugen: needs " << feste
+              << " to 99999999 data records and at most 2147483647 attachment bytes\n";
+    return 2;
+  }
+  std::ofstream datei(argv[1], std::ios::binary | std::ios::trunc);
+  schreibeNachricht(datei, *datensaetze, *anhang);
+  datei.close();
+  if (datei.fail()) {
+    vesk::schreibeZeile(std::cerr, std::string("nachricht_erzeugen: cannot write ") + argv[1]);
     return 1;
   }
   return 0;

@@ -62,7 +62,7 @@ void fuelle(Vesk_FehlerListe& liste, std::string& erwartet) {
   fuegeAn<Vesk_MussKannFehler>(liste, 51);
   erwartet += "MussKann ,51,    ,Weder VU-Nummer noch Amtl. Kennzeichen gefuellt\r\n";
   fuegeAn<Vesk_MussKannFehler>(liste, 50, "x\ny").setzeSatzart("4001");
-  erwartet += "MussKann ,50,4001,Versicherung ist nicht zu ermitteln,x\ny\r\n";
+  erwartet += "MussKann ,50,4001,Versicherung ist nicht zu ermitteln,x\\x0Ay\r\n";
   fuegeAn<FremderFehler>(liste);
   erwartet += "Unbekannt,99,    ,Fremder Fehler\r\n";
 }
@@ -73,14 +73,18 @@ TEST(FehlerListe, WritesOneProtocolLinePerEntryInListOrder) {
   liste.setzeNachrichtenTyp("Schadenmeldung");
   std::string erwartet;
   fuelle(liste, erwartet);
-  const std::string pfad = ordner.schreibe("protokoll.txt", "alter Inhalt, laenger als neu\r\n");
+  std::string alt;  // an earlier protocol, longer than the new one
+  for (int i = 0; i < 50; ++i) {
+    alt += "Technisch,11,4200,0,Falsches Format\r\n";
+  }
+  const std::string pfad = ordner.schreibe("protokoll.txt", alt);
   liste.schreibeProtokollDatei(pfad);
   EXPECT_EQ(vesk::test::leseDatei(pfad), erwartet);
 }
 
 TEST(FehlerListe, EmptyListGivesAnEmptyProtocolFile) {
   const vesk::test::TestOrdner ordner;
-  const std::string pfad = ordner.schreibe("protokoll.txt", "alt");
+  const std::string pfad = ordner.schreibe("protokoll.txt", "Struktur ,30,4001,Vorsatz fehlt\r\n");
   Vesk_FehlerListe().schreibeProtokollDatei(pfad);
   EXPECT_TRUE(std::filesystem::is_regular_file(pfad));
   EXPECT_EQ(vesk::test::leseDatei(pfad), "");

@@ -8,6 +8,10 @@
 #
 # In "args", @QUELLEN@ stands for the source tree (to reach examples/) and @ARBEIT@ for the
 # scratch folder. An optional "vorbereitung.cmake" runs in the scratch folder before the program.
+# An optional "standardausgabe" names the file standard output goes to instead (/dev/full, say);
+# standard output is then not compared. Files named in an optional "unveraendert" (one per line,
+# in the scratch folder) must have the same content after the run as before. No "*.tmp" file may
+# remain in the scratch folder.
 
 cmake_policy(VERSION 3.25)
 file(REMOVE_RECURSE ${ARBEIT})
@@ -38,6 +42,10 @@ if(EXISTS ${FALL}/programm)
     set(programm ${ALPHANUMERISCH})
   elseif(name STREQUAL "vesk")
     set(programm ${VESK})
+  elseif(name STREQUAL "meldung_bauen")
+    set(programm ${BAUEN})
+  elseif(name STREQUAL "nachricht_erzeugen")
+    set(programm ${ERZEUGEN})
   endif()
 endif()
 
@@ -56,15 +64,40 @@ if(DEFINED ENV{VESK_VALGRIND})
   separate_arguments(vorsatz UNIX_COMMAND "$ENV{VESK_VALGRIND}")
 endif()
 
+set(ausgabe ${ARBEIT}/actual.stdout)
+set(teile stdout stderr exit)
+if(EXISTS ${FALL}/standardausgabe)
+  file(STRINGS ${FALL}/standardausgabe ausgabe)
+  set(teile stderr exit)
+endif()
+
+set(unveraendert)
+if(EXISTS ${FALL}/unveraendert)
+  file(STRINGS ${FALL}/unveraendert unveraendert)
+endif()
+foreach(datei IN LISTS unveraendert)
+  file(SHA256 ${ARBEIT}/${datei} vorher_${datei})
+endforeach()
+
 execute_process(COMMAND ${vorsatz} ${programm} ${argumente}
   WORKING_DIRECTORY ${ARBEIT}
-  OUTPUT_FILE ${ARBEIT}/actual.stdout
+  OUTPUT_FILE ${ausgabe}
   ERROR_FILE ${ARBEIT}/actual.stderr
   RESULT_VARIABLE exitcode)
 file(WRITE ${ARBEIT}/actual.exit "${exitcode}\n")
 
 set(fehler "")
-foreach(teil stdout stderr exit)
+foreach(datei IN LISTS unveraendert)
+  file(SHA256 ${ARBEIT}/${datei} nachher)
+  if(NOT nachher STREQUAL "${vorher_${datei}}")
+    string(APPEND fehler "--- ${datei} was changed\n")
+  endif()
+endforeach()
+file(GLOB uebrig ${ARBEIT}/*.tmp)
+if(uebrig)
+  string(APPEND fehler "--- temporary files remain: ${uebrig}\n")
+endif()
+foreach(teil IN LISTS teile)
   if(EXISTS ${FALL}/expected.${teil})
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files
       ${FALL}/expected.${teil} ${ARBEIT}/actual.${teil} RESULT_VARIABLE anders)

@@ -1,0 +1,195 @@
+#include "errors/ProtokollDatei.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <utility>
+
+#include "config/Vesk_Exception.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::array<std::string_view, 4> KENNUNGEN = {"Struktur ,", "Muss     ,", "Technisch,",
+                                                       "MussKann ,"};
+constexpr std::size_t KENNUNG_LAENGE = 10;  // tag and comma
+constexpr int MAX_VERWEISE = 40;            // as the kernel's limit for nested links
+constexpr int MAX_VERSUCHE = 100;           // names tried for the temporary file
+
+// Follows the bytes of a file and tells whether every line is a protocol line so far.
+class ZeilenPruefer {
+ public:
+  bool weiter(std::string_view block) {
+    for (const char zeichen : block) {
+      if (zeichen == '\n') {
+        if (anfang.size() < KENNUNG_LAENGE || letztes != '\r') {
+          return false;
+        }
+        anfang.clear();
+      } else if (anfang.size() < KENNUNG_LAENGE) {
+        anfang.push_back(zeichen);
+        if (anfang.size() == KENNUNG_LAENGE && !istKennung(anfang)) {
+          return false;
+        }
+      }
+      letztes = zeichen;
+    }
+    return true;
+  }
+  // Whether the bytes so far end with a complete line (or there were none).
+  [[nodiscard]] bool amZeilenende() const { return anfang.empty(); }
+
+ private:
+  static bool istKennung(std::string_view text) {
+    for (const std::string_view kennung : KENNUNGEN) {
+      if (text == kennung) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  std::string anfang;   // the first bytes of the current line, up to the comma after the tag
+  char letztes = '\n';  // the byte before, as if a line had just ended
+};
+
+// The file a name leads to once its last component is no symbolic link: the link stays a link
+// when the file it names is replaced. A link to a missing file leads to that missing file.
+fs::path folgeVerweisen(fs::path pfad) {
+  for (int i = 0; i < MAX_VERWEISE; ++i) {
+    std::error_code fehler;
+    if (!fs::is_symlink(fs::symlink_status(pfad, fehler))) {
+      break;
+    }
+    const fs::path ziel = fs::read_symlink(pfad, fehler);
+    if (fehler) {
+      break;
+    }
+    pfad = ziel.is_absolute() ? ziel : pfad.parent_path() / ziel;
+  }
+  return pfad;
+}
+
+// Opens a new file beside `ziel` under a name no other file has; returns its descriptor and
+// name, or -1 when none could be made.
+std::pair<int, std::string> oeffneTemporaer(const fs::path& ziel) {
+  static unsigned zaehler = 0;
+  const std::string basis = ziel.string() + "." + std::to_string(::getpid()) + ".";
+  for (int versuch = 0; versuch < MAX_VERSUCHE; ++versuch) {
+    std::string name = basis + std::to_string(++zaehler) + ".tmp";
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) {
+      return {fd, std::move(name)};
+    }
+  }
+  return {-1, {}};
+}
+
+}  // namespace
+
+ProtokollDatei::ProtokollDatei(std::string dateiName)
+    : ProtokollDatei(std::move(dateiName), ::write) {}
+
+ProtokollDatei::ProtokollDatei(std::string dateiName, Schreiber schreibFunktion)
+    : name(std::move(dateiName)), schreiber(std::move(schreibFunktion)) {}
+
+bool ProtokollDatei::istProtokoll(std::istream& eingabe) {
+  std::array<char, 1 << 16> block;  // NOLINT(cppcoreguidelines-pro-type-member-init)
+  ZeilenPruefer pruefer;
+  while (eingabe) {
+    eingabe.read(block.data(), block.size());
+    const auto gelesen = static_cast<std::size_t>(eingabe.gcount());
+    if (!pruefer.weiter(std::string_view(block.data(), gelesen))) {
+      return false;
+    }
+  }
+  return !eingabe.bad() && pruefer.amZeilenende();
+}
+
+void ProtokollDatei::schreibe(std::string_view inhalt) const {
+  std::error_code fehler;
+  const fs::file_status status = fs::status(name, fehler);
+  const bool vorhanden = status.type() != fs::file_type::not_found;
+  if (vorhanden && fehler) {
+    scheitere();
+  }
+  if (vorhanden && !fs::is_regular_file(status)) {
+    if (fs::is_directory(status)) {
+      scheitere();
+    }
+    schreibeDirekt(inhalt);
+    return;
+  }
+  const fs::path ziel = folgeVerweisen(name);
+  if (vorhanden) {
+    pruefeAltenInhalt(ziel);
+  }
+  ersetze(ziel, vorhanden, inhalt);
+}
+
+void ProtokollDatei::scheitere() const {
+  throw Vesk_Exception("Konnte Protokolldatei " + name + " nicht oeffnen");
+}
+
+void ProtokollDatei::pruefeAltenInhalt(const fs::path& ziel) const {
+  // A file the user may not write stays as it is, as it did when it was written in place.
+  std::ifstream alt(ziel, std::ios::binary);
+  if (!alt || ::access(ziel.c_str(), W_OK) != 0) {
+    scheitere();
+  }
+  if (!istProtokoll(alt)) {
+    if (alt.bad()) {
+      scheitere();
+    }
+    throw Vesk_Exception("Protokolldatei " + name +
+                         " ist keine Protokolldatei und wird nicht ueberschrieben");
+  }
+}
+
+void ProtokollDatei::schreibeDirekt(std::string_view inhalt) const {
+  const int fd = ::open(name.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) {
+    scheitere();
+  }
+  const bool geschrieben = schreibeAlles(fd, inhalt);
+  if (::close(fd) != 0 || !geschrieben) {
+    scheitere();
+  }
+}
+
+void ProtokollDatei::ersetze(const fs::path& ziel, bool vorhanden, std::string_view inhalt) const {
+  const auto [fd, temporaer] = oeffneTemporaer(ziel);
+  if (fd < 0) {
+    scheitere();
+  }
+  // The new file keeps the permissions of the one it replaces.
+  struct stat alt {};
+  bool erfolg =
+      !vorhanden || (::stat(ziel.c_str(), &alt) == 0 && ::fchmod(fd, alt.st_mode & 07777U) == 0);
+  erfolg = erfolg && schreibeAlles(fd, inhalt) && ::fsync(fd) == 0;
+  erfolg = ::close(fd) == 0 && erfolg;
+  if (!erfolg || std::rename(temporaer.c_str(), ziel.c_str()) != 0) {
+    ::unlink(temporaer.c_str());
+    scheitere();
+  }
+}
+
+bool ProtokollDatei::schreibeAlles(int fd, std::string_view inhalt) const {
+  while (!inhalt.empty()) {
+    const ssize_t geschrieben = schreiber(fd, inhalt.data(), inhalt.size());
+    if (geschrieben < 0 && errno == EINTR) {
+      continue;
+    }
+    if (geschrieben <= 0) {
+      return false;
+    }
+    inhalt.remove_prefix(static_cast<std::size_t>(geschrieben));
+  }
+  return true;
+}
