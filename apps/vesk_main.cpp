@@ -3,11 +3,12 @@
 #include <vector>
 
 #include "cli/Hauptprogramm.h"
+#include "config/Ausgabe.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> argumente;
   for (int i = 1; i < argc; ++i) {
     argumente.emplace_back(argv[i]);
   }
-  return vesk::cli::hauptprogramm(argumente, std::cout, std::cerr);
+  return vesk::beende(vesk::cli::hauptprogramm(argumente, std::cout, std::cerr));
 }

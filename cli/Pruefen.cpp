@@ -8,6 +8,7 @@
 #include "batch/GeordnetParallel.h"
 #include "batch/Nachrichtensammlung.h"
 #include "cli/Befehl.h"
+#include "config/Ausgabe.h"
 #include "config/Vesk_Exception.h"
 #include "driver/Konfiguration.h"
 #include "report/JsonBericht.h"
@@ -77,7 +78,7 @@ std::unique_ptr<Konfiguration> ladeKonfiguration(const std::string& iniDatei,
   } catch (const std::bad_alloc&) {
     text = "Nicht genug Arbeitsspeicher fuer die Pruefung";
   }
-  fehler << "Ausnahmefehler aufgetreten:\n" << text << "\nProgrammabbruch.\n";
+  fehler << "Ausnahmefehler aufgetreten:\n" << maskiert(text) << "\nProgrammabbruch.\n";
   return nullptr;
 }
 

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "cli/Befehl.h"
+#include "config/Ausgabe.h"
 #include "config/Vesk_Exception.h"
 #include "driver/Konfiguration.h"
 #include "report/AnsichtBericht.h"
+#include "report/JsonBericht.h"
 #include "report/Nachrichtenansicht.h"
 
 namespace vesk::cli {
@@ -33,21 +35,20 @@ int zeigen(const Optionen& optionen, const Ausgabe& ausgabe) {
   try {
     ansicht = zeigeDatei(*konfiguration, optionen.nachricht);
   } catch (const Vesk_Exception& e) {
-    ausgabe.fehler << "vesk zeigen: " << e.toString() << '\n';
+    schreibeZeile(ausgabe.fehler, "vesk zeigen: " + e.toString());
     return ABBRUCH;
   }
   const std::size_t anzahl = ansicht->datensaetze.size();
   if (optionen.satz && *optionen.satz >= anzahl) {
-    ausgabe.fehler << "vesk zeigen: Datensatz " << *optionen.satz << " gibt es nicht; "
-                   << optionen.nachricht << " hat die Datensaetze 0 bis " << anzahl - 1 << '\n';
+    schreibeZeile(ausgabe.fehler, "vesk zeigen: Datensatz " + std::to_string(*optionen.satz) +
+                                      " gibt es nicht; " + optionen.nachricht +
+                                      " hat die Datensaetze 0 bis " + std::to_string(anzahl - 1));
     return ABBRUCH;
   }
   if (optionen.json) {
-    ausgabe.aus << alsJson(*ansicht, optionen.satz)
-                       .dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-                << '\n';
+    ausgabe.aus << alsJsonText(alsJson(*ansicht, optionen.satz), 2) << '\n';
   } else {
-    ausgabe.aus << alsText(*ansicht, optionen.satz);
+    schreibeZeilen(ausgabe.aus, alsText(*ansicht, optionen.satz));
   }
   return ansicht->ergebnis.exitStatus();
 }

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+#include "config/Ausgabe.h"
 #include "fields/MeldungsText.h"
 #include "report/JsonBericht.h"
 #include "report/Nachrichtenansicht.h"
@@ -47,21 +48,6 @@ std::string lesbar(std::string_view bytes) {
   return aus;
 }
 
-// A text that is UTF-8 already (a finding, an exception report), with its ASCII control
-// characters as \xHH.
-std::string lesbarText(std::string_view text) {
-  std::string aus;
-  for (const char zeichen : text) {
-    const auto byte = static_cast<unsigned char>(zeichen);
-    if (byte < 0x20 || byte == 0x7F) {
-      schreibeHex(aus, byte);
-    } else {
-      aus += zeichen;
-    }
-  }
-  return aus;
-}
-
 std::string rechts(const std::string& text, std::size_t breite) {
   return std::string(breite > text.size() ? breite - text.size() : 0, ' ') + text;
 }
@@ -87,7 +73,7 @@ std::string wertText(std::string_view wert) {
 void schreibeFehler(std::string& aus, const std::vector<VerorteterFehler>& fehler,
                     std::string_view einzug) {
   for (const VerorteterFehler& eintrag : fehler) {
-    aus += std::string(einzug) + "! " + lesbarText(eintrag.konsolenZeile) + '\n';
+    aus += std::string(einzug) + "! " + maskiert(eintrag.konsolenZeile) + '\n';
   }
 }
 
@@ -112,7 +98,7 @@ void schreibeSatz(std::string& aus, const SatzAnsicht& satz) {
   aus += "Datensatz " + std::to_string(satz.datensatz) + ", Offset " + std::to_string(satz.offset) +
          ", Satzart " + satz.satzart.value_or("?") + '\n';
   if (satz.problem) {
-    aus += "  " + lesbarText(*satz.problem) + '\n';
+    aus += "  " + maskiert(*satz.problem) + '\n';
   }
   schreibeFehler(aus, satz.fehler, "  ");
   if (!satz.satzart) {
@@ -129,9 +115,9 @@ void schreibeSatz(std::string& aus, const SatzAnsicht& satz) {
 }
 
 std::string zusammenfassung(const NachrichtenErgebnis& ergebnis, std::size_t anzahlFehler) {
-  std::string aus = ergebnis.nachricht + ": ";
+  std::string aus = maskiert(ergebnis.nachricht) + ": ";
   if (ergebnis.art == NachrichtenErgebnis::Art::abbruch) {
-    return aus + "Abbruch: " + lesbarText(ergebnis.abbruch) + '\n';
+    return aus + "Abbruch: " + maskiert(ergebnis.abbruch) + '\n';
   }
   aus += ergebnis.nachrichtenTyp.value_or("nicht erkannt");
   if (anzahlFehler == 0) {

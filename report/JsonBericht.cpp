@@ -63,8 +63,23 @@ nlohmann::ordered_json alsJson(const NachrichtenErgebnis& ergebnis) {
   return objekt;
 }
 
+std::string alsJsonText(const nlohmann::ordered_json& json, int einzug) {
+  std::string text = json.dump(einzug, ' ', true, nlohmann::ordered_json::error_handler_t::replace);
+  // Only DEL passes the ASCII escaping unchanged; it can stand only inside a string.
+  std::string ergebnis;
+  ergebnis.reserve(text.size());
+  for (const char zeichen : text) {
+    if (zeichen == '\x7F') {
+      ergebnis += "\\u007f";
+    } else {
+      ergebnis += zeichen;
+    }
+  }
+  return ergebnis;
+}
+
 std::string alsJsonZeile(const NachrichtenErgebnis& ergebnis) {
-  return alsJson(ergebnis).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+  return alsJsonText(alsJson(ergebnis), -1);
 }
 
 }  // namespace vesk

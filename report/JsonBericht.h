@@ -16,6 +16,11 @@ struct VerorteterFehler;
 // abbruch (only for "abbruch"), fehler (each with art, nummer, beschreibung and, where they
 // apply, text, satzart, feldnummer, feldname, datensatz, offset, laenge, wert).
 [[nodiscard]] nlohmann::ordered_json alsJson(const NachrichtenErgebnis& ergebnis);
+// `json` as text, `einzug` as for nlohmann's dump (-1: one line). Every character outside
+// printable ASCII is written as a \u escape, so that no control character reaches a terminal or
+// splits a line, and the text stays valid JSON; a definition text that is no valid UTF-8 has its
+// faulty bytes replaced by U+FFFD.
+[[nodiscard]] std::string alsJsonText(const nlohmann::ordered_json& json, int einzug);
 // The object on one line, without the line end. Message bytes appear as the characters of the
 // same code (so `wert` gives back the bytes exactly); a definition text that is no valid UTF-8
 // has its faulty bytes replaced by U+FFFD.

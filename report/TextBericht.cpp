@@ -1,5 +1,6 @@
 #include "report/TextBericht.h"
 
+#include "config/Ausgabe.h"
 #include "fields/MeldungsText.h"
 #include "report/NachrichtenErgebnis.h"
 
@@ -7,24 +8,44 @@ namespace vesk {
 
 namespace {
 
-void schreibeFehler(std::string& aus, const std::string& nachricht,
-                    const VerorteterFehler& fehler) {
-  aus += nachricht;
+// Appends one line, its control characters escaped: a message's bytes, its path and the texts
+// of its definitions may hold a line end or an escape sequence.
+void schreibeZeile(std::string& aus, const std::string& zeile) {
+  haengeMaskiertAn(aus, zeile);
+  aus += '\n';
+}
+
+std::string fehlerZeile(const std::string& nachricht, const VerorteterFehler& fehler) {
+  std::string zeile = nachricht;
   if (fehler.datensatz) {
-    aus += ':' + std::to_string(*fehler.datensatz);
+    zeile += ':' + std::to_string(*fehler.datensatz);
   }
   if (fehler.offset) {
-    aus += ':' + std::to_string(*fehler.offset);
+    zeile += ':' + std::to_string(*fehler.offset);
   }
-  aus += ": ";
-  aus += fehler.konsolenZeile;
+  zeile += ": ";
+  zeile += fehler.konsolenZeile;
   if (fehler.feldname) {
-    aus += " | " + *fehler.feldname;
+    zeile += " | " + *fehler.feldname;
     if (fehler.wert) {
-      aus += " = \"" + MeldungsText(*fehler.wert).alsUtf8() + '"';
+      zeile += " = \"" + MeldungsText(*fehler.wert).alsUtf8() + '"';
     }
   }
-  aus += '\n';
+  return zeile;
+}
+
+std::string zusammenfassung(const NachrichtenErgebnis& ergebnis) {
+  std::string zeile = ergebnis.nachricht + ": ";
+  switch (ergebnis.art) {
+    case NachrichtenErgebnis::Art::abbruch:
+      return zeile + "Abbruch: " + ergebnis.abbruch;
+    case NachrichtenErgebnis::Art::ok:
+      return zeile + ergebnis.nachrichtenTyp.value_or("nicht erkannt") + ": OK";
+    case NachrichtenErgebnis::Art::fehler:
+      break;
+  }
+  return zeile + ergebnis.nachrichtenTyp.value_or("nicht erkannt") + ": " +
+         std::to_string(ergebnis.fehler.size()) + " Fehler";
 }
 
 }  // namespace
@@ -32,19 +53,9 @@ void schreibeFehler(std::string& aus, const std::string& nachricht,
 std::string alsText(const NachrichtenErgebnis& ergebnis) {
   std::string aus;
   for (const VerorteterFehler& fehler : ergebnis.fehler) {
-    schreibeFehler(aus, ergebnis.nachricht, fehler);
+    schreibeZeile(aus, fehlerZeile(ergebnis.nachricht, fehler));
   }
-  aus += ergebnis.nachricht + ": ";
-  if (ergebnis.art == NachrichtenErgebnis::Art::abbruch) {
-    aus += "Abbruch: " + ergebnis.abbruch + '\n';
-    return aus;
-  }
-  aus += ergebnis.nachrichtenTyp.value_or("nicht erkannt");
-  if (ergebnis.art == NachrichtenErgebnis::Art::ok) {
-    aus += ": OK\n";
-  } else {
-    aus += ": " + std::to_string(ergebnis.fehler.size()) + " Fehler\n";
-  }
+  schreibeZeile(aus, zusammenfassung(ergebnis));
   return aus;
 }
 

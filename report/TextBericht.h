@@ -9,7 +9,8 @@ namespace vesk {
 // The located report of one message for people, grep-friendly: one line per finding,
 //   <message>:<record>:<offset>: <the checker's console line>[ | <field> = "<bytes>"]
 // then one summary line, "<message>: <message type>: OK", ": <n> Fehler" or ": Abbruch: <text>".
-// Message bytes appear as the console shows them; every line ends in "\n".
+// Message bytes appear as the console shows them, control characters as \xHH; every line ends
+// in "\n".
 [[nodiscard]] std::string alsText(const NachrichtenErgebnis& ergebnis);
 
 // The counts of a run, for its summary line.
