@@ -9,6 +9,7 @@
 #include "fields/Vesk_Feldart.h"
 #include "fields/Vesk_FeldartenFabrik.h"
 #include "fields/Vesk_WerteMenge.h"
+#include "fields/Vesk_WerteMengeAufzaehlung.h"
 #include "fields/Vesk_WertemengenFabrik.h"
 
 namespace {
@@ -69,5 +70,28 @@ void MitIntervall(benchmark::State& state) {
   pruefeFeld(state, "n", "7", menge.get());
 }
 BENCHMARK(MitIntervall);
+
+// A value set of the given number of postal codes: looked up in a table of words, whatever its
+// size.
+void MitVielenKurzenWerten(benchmark::State& state) {
+  std::vector<std::string> werte;
+  for (std::int64_t i = 0; i < state.range(0); ++i) {
+    werte.push_back(std::to_string(10000 + i * 7 % 90000));
+  }
+  const Vesk_WerteMengeAufzaehlung menge("Postleitzahlen", std::move(werte));
+  pruefeFeld(state, "an", "10115", &menge);
+}
+BENCHMARK(MitVielenKurzenWerten)->Arg(4)->Arg(1000)->Arg(1000000);
+
+// Entries longer than a word are looked up by hash.
+void MitLangenWerten(benchmark::State& state) {
+  std::vector<std::string> werte;
+  for (std::int64_t i = 0; i < state.range(0); ++i) {
+    werte.push_back("Schadenart-" + std::to_string(i));
+  }
+  const Vesk_WerteMengeAufzaehlung menge("Schadenarten", std::move(werte));
+  pruefeFeld(state, "an", "Schadenart-3", &menge);
+}
+BENCHMARK(MitLangenWerten)->Arg(10)->Arg(100000);
 
 }  // namespace
