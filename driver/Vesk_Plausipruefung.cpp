@@ -150,9 +150,11 @@ void pruefeSummen(std::int64_t gelesen, std::int32_t anzahlDatensaetze, std::int
 
 namespace {
 
+// Asked once: the C library reads a system file for it, which a batch of small messages would
+// otherwise pay for each message.
 unsigned alleKerne() {
-  const unsigned kerne = std::thread::hardware_concurrency();
-  return kerne > 0 ? kerne : 1;
+  static const unsigned kerne = std::max(1U, std::thread::hardware_concurrency());
+  return kerne;
 }
 
 // Loads both definition files into the process-wide registries, in the checker's order; returns
