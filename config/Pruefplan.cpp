@@ -10,6 +10,8 @@
 #include "fields/Vesk_FeldartDatum.h"
 #include "fields/Vesk_FeldartUhrzeit.h"
 #include "fields/Vesk_WerteMenge.h"
+#include "fields/Vesk_WerteMengeAufzaehlung.h"
+#include "fields/Vesk_WerteMengeIntervall.h"
 #include "fields/Ziffern.h"
 
 namespace vesk {
@@ -75,6 +77,18 @@ Pruefplan::Pruefplan(std::span<const Vesk_DatenFeld> felder) {
     Schritt& schritt = schritte.emplace_back();
     schritt.muss = feld.gibFeldTyp() == Vesk_DatenFeld::MUSS;
     schritt.werteMenge = feld.gibWerteMenge();
+    if (const auto* intervall = dynamic_cast<const Vesk_WerteMengeIntervall*>(schritt.werteMenge)) {
+      schritt.menge = Menge::intervall;
+      schritt.untere = intervall->gibUntereGrenze();
+      schritt.obere = intervall->gibObereGrenze();
+    } else if (const auto* codes =
+                   dynamic_cast<const Vesk_WerteMengeAufzaehlung*>(schritt.werteMenge);
+               codes != nullptr && codes->hatNurKurzeWerte()) {
+      schritt.menge = Menge::kurzeCodes;
+      schritt.codes = codes;
+    } else if (schritt.werteMenge != nullptr) {
+      schritt.menge = Menge::andere;
+    }
     schritt.feldArt = &feld.gibFeldArt();
     const std::int64_t ende = std::int64_t{feld.gibAdresse()} + feld.gibAnzahlBytes();
     if (feld.gibAnzahlBytes() < 1 || ende > std::int64_t{Vesk_Satzart::SATZLAENGE}) {
@@ -156,11 +170,30 @@ bool Pruefplan::ohneFundAlsInitialwert(const Schritt& schritt) const {
   return !schritt.muss && schritt.werteMenge == nullptr;
 }
 
-// The value-set test as the field kinds make it, on the collected characters, trimmed.
+// The value-set test as the field kinds make it, on the collected characters, trimmed. Digits
+// need no trimming, and up to nine of them are a number within 32 bits; an interval and a set of
+// short codes answer here, without a call through the value set's virtual table.
 bool Pruefplan::imWertebereich(const Schritt& schritt, const unsigned char* anfang,
-                               std::size_t laenge) const {
-  return schritt.werteMenge == nullptr ||
-         schritt.werteMenge->inDerMenge(MeldungsText(trimme(alsText(anfang, laenge))));
+                               std::size_t laenge, bool nurZiffern) const {
+  switch (schritt.menge) {
+    case Menge::keine:
+      return true;
+    case Menge::intervall:
+      if (nurZiffern && laenge <= 9) {
+        const std::int32_t zahl = zahlAus(alsText(anfang, laenge));
+        return schritt.untere <= zahl && zahl <= schritt.obere;
+      }
+      break;
+    case Menge::kurzeCodes: {
+      const std::string_view text =
+          nurZiffern ? alsText(anfang, laenge) : trimme(alsText(anfang, laenge));
+      return text.size() <= Vesk_WerteMengeAufzaehlung::KURZ &&
+             schritt.codes->enthaeltWort(Vesk_WerteMengeAufzaehlung::alsWort(text));
+    }
+    case Menge::andere:
+      break;
+  }
+  return schritt.werteMenge->inDerMenge(MeldungsText(trimme(alsText(anfang, laenge))));
 }
 
 bool Pruefplan::istUnauffaellig(const Schritt& schritt, std::span<const unsigned char> satz) const {
@@ -173,7 +206,7 @@ bool Pruefplan::istUnauffaellig(const Schritt& schritt, std::span<const unsigned
   if (schritt.weg == Weg::text) {
     // Text from the first byte on is collected whole; a leading blank means blanks only or bad.
     if (feld.front() != ' ') {
-      return imWertebereich(schritt, anfang, feld.size());
+      return imWertebereich(schritt, anfang, feld.size(), false);
     }
     return ohneFundAlsInitialwert(schritt) && worte.nur(' ');
   }
@@ -188,12 +221,12 @@ bool Pruefplan::istUnauffaellig(const Schritt& schritt, std::span<const unsigned
       if (ersteZiffer == feld.size()) {
         return ohneFundAlsInitialwert(schritt);
       }
-      return imWertebereich(schritt, anfang + ersteZiffer, feld.size() - ersteZiffer);
+      return imWertebereich(schritt, anfang + ersteZiffer, feld.size() - ersteZiffer, true);
     }
     case Weg::datum:
-      return istDatum(schritt.feldArt, feld) && imWertebereich(schritt, anfang, feld.size());
+      return istDatum(schritt.feldArt, feld) && imWertebereich(schritt, anfang, feld.size(), true);
     case Weg::uhrzeit:
-      return istUhrzeit(feld) && imWertebereich(schritt, anfang, feld.size());
+      return istUhrzeit(feld) && imWertebereich(schritt, anfang, feld.size(), true);
     case Weg::text:
     case Weg::voll:
       break;

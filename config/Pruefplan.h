@@ -7,6 +7,7 @@
 class Vesk_DatenFeld;
 class Vesk_Feldart;
 class Vesk_WerteMenge;
+class Vesk_WerteMengeAufzaehlung;
 
 namespace vesk {
 
@@ -40,20 +41,28 @@ class Pruefplan {
 
  private:
   enum class Weg : std::uint8_t { text, zahl, datum, uhrzeit, voll };
+  // How the value set is asked: an interval or a set of short codes directly, any other through
+  // its own test.
+  enum class Menge : std::uint8_t { keine, intervall, kurzeCodes, andere };
   struct Schritt {
     std::uint16_t start = 0;   // 0-based, within the record
     std::uint16_t laenge = 0;  // at least 1 unless the way is voll
     Weg weg = Weg::voll;
+    Menge menge = Menge::keine;
     bool muss = false;
+    std::int32_t untere = 0;  // the bounds of an interval
+    std::int32_t obere = 0;
     const Vesk_WerteMenge* werteMenge = nullptr;
+    const Vesk_WerteMengeAufzaehlung* codes = nullptr;  // the set of short codes
     const Vesk_Feldart* feldArt = nullptr;
   };
 
   [[nodiscard]] bool istUnauffaellig(const Schritt& schritt,
                                      std::span<const unsigned char> satz) const;
   [[nodiscard]] bool ohneFundAlsInitialwert(const Schritt& schritt) const;
+  // `nurZiffern`: the text holds digits only, as a number, date or time that passed its scan.
   [[nodiscard]] bool imWertebereich(const Schritt& schritt, const unsigned char* anfang,
-                                    std::size_t laenge) const;
+                                    std::size_t laenge, bool nurZiffern) const;
 
   std::vector<Schritt> schritte;
 };

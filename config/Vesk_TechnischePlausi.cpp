@@ -19,16 +19,16 @@ bool Vesk_TechnischePlausi::pruefeDatensaetze(const Vesk_Meldung& meldung,
 bool Vesk_TechnischePlausi::pruefeDatensaetze(const Vesk_Meldung& meldung, std::size_t anfang,
                                               std::size_t ende, Vesk_FehlerListe& liste) const {
   bool fehlerfrei = true;
-  for (std::size_t i = anfang; i < ende; ++i) {
+  meldung.fuerDatensaetze(anfang, ende, [&](std::size_t i, const Vesk_Datensatz& datensatz) {
     const std::size_t vorher = liste.gibGroesse();
-    if (!meldung.gibDatensatz(i).pruefe(liste)) {
+    if (!datensatz.pruefe(liste)) {
       fehlerfrei = false;
       // The record's index, which the field findings do not show but located reports do.
       for (std::size_t j = vorher; j < liste.gibGroesse(); ++j) {
         liste.gibFehler(j).setzeDatensatzNummer(static_cast<std::int64_t>(i));
       }
     }
-  }
+  });
   return fehlerfrei;
 }
 

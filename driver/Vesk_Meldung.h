@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <span>
@@ -78,6 +79,24 @@ class Vesk_Meldung {
   // The offset of `datensatz`, one of this message's records, in the message bytes.
   [[nodiscard]] std::size_t gibStartAdresse(const Vesk_Datensatz& datensatz) const {
     return static_cast<std::size_t>(datensatz.gibSatz().data() - nachricht.data());
+  }
+  // Calls `tue(i, datensatz)` for the records from index `anfang` up to `ende` (exclusive), in
+  // order, finding each start from the one before. Precondition: ende <= gibAnzahl().
+  template <class Tue>
+  void fuerDatensaetze(std::size_t anfang, std::size_t ende, Tue&& tue) const {
+    std::size_t start = anfang < ende ? gibStartAdresse(anfang) : 0;
+    auto versetzt =
+        std::upper_bound(versetzteAnfaenge.begin(), versetzteAnfaenge.end(), anfang,
+                         [](std::size_t index, const std::pair<std::size_t, std::size_t>& eintrag) {
+                           return index < eintrag.first;
+                         });
+    for (std::size_t i = anfang; i < ende; ++i, start += Vesk_Datensatz::SATZLAENGE) {
+      if (versetzt != versetzteAnfaenge.end() && versetzt->first == i) {
+        start = versetzt->second;
+        ++versetzt;
+      }
+      tue(i, Vesk_Datensatz(*satzarten[i], nachricht.data() + start));
+    }
   }
   // Makes room for `anzahl` records in advance.
   void reserviere(std::size_t anzahl) { satzarten.reserve(anzahl); }

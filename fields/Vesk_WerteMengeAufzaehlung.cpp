@@ -71,18 +71,7 @@ std::optional<std::string> leseGanz(std::unique_ptr<std::FILE, SchliesseDatei> d
   return inhalt;
 }
 
-constexpr std::size_t KURZ = 7;     // bytes of the longest entry that fits in one word
 constexpr std::size_t WENIGE = 16;  // entries compared in a row rather than looked up
-
-// The bytes of a text of at most KURZ bytes and, in the top byte, its length: two texts give
-// the same word exactly when they are equal.
-std::uint64_t alsWort(std::string_view text) noexcept {
-  std::uint64_t wort = std::uint64_t{text.size()} << 56U;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    wort |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
-  }
-  return wort;
-}
 
 // The slot of `schluessel` in a table of 2^bits slots (Fibonacci hashing).
 std::size_t streue(std::uint64_t schluessel, unsigned bits) noexcept {
@@ -158,7 +147,7 @@ void Vesk_WerteMengeAufzaehlung::baueIndex() {
   kurze.shrink_to_fit();
 }
 
-bool Vesk_WerteMengeAufzaehlung::enthaeltKurzen(std::uint64_t schluessel) const {
+bool Vesk_WerteMengeAufzaehlung::enthaeltWort(std::uint64_t schluessel) const {
   if (tabelle.empty()) {
     return std::find(kurze.begin(), kurze.end(), schluessel) != kurze.end();
   }
@@ -175,7 +164,7 @@ bool Vesk_WerteMengeAufzaehlung::enthaeltKurzen(std::uint64_t schluessel) const 
 
 bool Vesk_WerteMengeAufzaehlung::inDerMenge(vesk::MeldungsText text) const {
   if (nurKurze) {
-    return text.size() <= KURZ && enthaeltKurzen(alsWort(text.roh()));
+    return text.size() <= KURZ && enthaeltWort(alsWort(text.roh()));
   }
   return index.contains(text.roh());
 }

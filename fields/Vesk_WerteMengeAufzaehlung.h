@@ -22,9 +22,24 @@ class Vesk_WerteMengeAufzaehlung final : public Vesk_WerteMenge {
   [[nodiscard]] bool inDerMenge(vesk::MeldungsText text) const override;
   [[nodiscard]] const std::vector<std::string>& gibWerte() const { return werteMenge; }
 
+  // Whether every entry a message text can equal has at most KURZ bytes; then inDerMenge(text)
+  // is, for a text of at most KURZ bytes, enthaeltWort(alsWort(text)), and false for a longer.
+  static constexpr std::size_t KURZ = 7;
+  [[nodiscard]] bool hatNurKurzeWerte() const { return nurKurze; }
+  // The bytes of a text of at most KURZ bytes and, in the top byte, its length: two texts give
+  // the same word exactly when they are equal.
+  [[nodiscard]] static std::uint64_t alsWort(std::string_view text) noexcept {
+    std::uint64_t wort = std::uint64_t{text.size()} << 56U;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      wort |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+    }
+    return wort;
+  }
+  // Precondition: hatNurKurzeWerte().
+  [[nodiscard]] bool enthaeltWort(std::uint64_t wort) const;
+
  private:
   void baueIndex();
-  [[nodiscard]] bool enthaeltKurzen(std::uint64_t schluessel) const;
 
   std::vector<std::string> werteMenge;
   // Views of the entries that a message text can equal: those of ASCII characters only, since a
