@@ -52,7 +52,7 @@ void fangeLesefehler(const std::string& name) {
 
 }  // namespace
 
-NachrichtenDatei::NachrichtenDatei(const std::string& name) {
+NachrichtenDatei::NachrichtenDatei(const std::string& name, Zugriff zugriff) {
   // Without O_NONBLOCK, opening a pipe that nobody writes to would wait for ever.
   const Deskriptor datei{::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (datei.nummer < 0) {
@@ -70,7 +70,7 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name) {
   laenge = static_cast<std::size_t>(status.st_size);
   // A small file is read: mapping and unmapping it costs more than the read, and unmapping
   // interrupts every core that runs another thread of the process.
-  if (laenge < ABBILDEN_AB) {
+  if (laenge < ABBILDEN_AB || zugriff == Zugriff::lesen) {
     lese(datei.nummer, name);
     return;
   }

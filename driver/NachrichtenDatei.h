@@ -11,9 +11,15 @@
 // bytes live as long as the object.
 class NachrichtenDatei {
  public:
+  // How the bytes get into memory. A mapped file that fails to read while the checker touches
+  // it raises SIGBUS; mapping therefore sets a process-wide handler that ends the process with
+  // the checker's report. Only a program of the checker's own may do that: inside another
+  // program (the C library), files are read.
+  enum class Zugriff { abbilden, lesen };
+
   // Throws Vesk_Exception "Nachrichtendatei <name> nicht gefunden" for a missing or empty file
   // or one that is no regular file, and "Fehler beim Auslesen von <name>" when it cannot be read.
-  explicit NachrichtenDatei(const std::string& name);
+  explicit NachrichtenDatei(const std::string& name, Zugriff zugriff = Zugriff::abbilden);
   ~NachrichtenDatei();
   NachrichtenDatei(NachrichtenDatei&& andere) noexcept;
   NachrichtenDatei& operator=(NachrichtenDatei&&) = delete;

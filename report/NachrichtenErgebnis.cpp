@@ -51,12 +51,19 @@ NachrichtenErgebnis pruefe(const Konfiguration& konfiguration, std::span<const u
 
 NachrichtenErgebnis pruefeBytes(const Konfiguration& konfiguration,
                                 std::span<const unsigned char> bytes, std::string name) {
-  return mitAbbruch(name, [&] { return pruefe(konfiguration, bytes, name); });
+  return mitAbbruch(name, [&] {
+    // The checker never sees an empty message: it reports an empty file as not found.
+    if (bytes.empty()) {
+      throw Vesk_Exception("Nachrichtendatei " + name + " nicht gefunden");
+    }
+    return pruefe(konfiguration, bytes, name);
+  });
 }
 
-NachrichtenErgebnis pruefeDatei(const Konfiguration& konfiguration, const std::string& pfad) {
+NachrichtenErgebnis pruefeDatei(const Konfiguration& konfiguration, const std::string& pfad,
+                                NachrichtenDatei::Zugriff zugriff) {
   return mitAbbruch(pfad, [&] {
-    const NachrichtenDatei datei(pfad);
+    const NachrichtenDatei datei(pfad, zugriff);
     return pruefe(konfiguration, datei.bytes(), pfad);
   });
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/NachrichtenDatei.h"
 #include "report/VerorteterFehler.h"
 
 class Vesk_Plausipruefung;
@@ -28,12 +29,15 @@ struct NachrichtenErgebnis {
 
 // Checks `bytes` exactly as the checker's command line does, on `konfiguration`, printing no
 // progress lines; a fault of the message or of a definition it meets becomes an abbruch result
-// with the text the checker would report. Never throws but std::bad_alloc.
+// with the text the checker would report; no bytes end it as the checker ends an empty file.
+// Never throws but std::bad_alloc.
 [[nodiscard]] NachrichtenErgebnis pruefeBytes(const Konfiguration& konfiguration,
                                               std::span<const unsigned char> bytes,
                                               std::string name);
-// Like pruefeBytes, reading the message file `pfad` first, as the checker does.
-[[nodiscard]] NachrichtenErgebnis pruefeDatei(const Konfiguration& konfiguration,
-                                              const std::string& pfad);
+// Like pruefeBytes, reading the message file `pfad` first, as the checker does; `zugriff` says
+// whether a large file may be mapped.
+[[nodiscard]] NachrichtenErgebnis pruefeDatei(
+    const Konfiguration& konfiguration, const std::string& pfad,
+    NachrichtenDatei::Zugriff zugriff = NachrichtenDatei::Zugriff::abbilden);
 
 }  // namespace vesk

@@ -1,0 +1,37 @@
+# Requires the shared library (BIBLIOTHEK) to export exactly the functions declared in the header
+# (KOPF): the C++ code inside must stay hidden, and no function of the header may be missing.
+cmake_policy(VERSION 3.25)
+file(READ ${KOPF} kopf)
+string(REGEX MATCHALL "VESK_API[^;]*[ *](vesk_[a-z_]+)\\(" deklarationen "${kopf}")
+set(erwartet)
+foreach(deklaration IN LISTS deklarationen)
+  string(REGEX REPLACE ".*[ *](vesk_[a-z_]+)\\($" "\\1" name "${deklaration}")
+  list(APPEND erwartet ${name})
+endforeach()
+list(SORT erwartet)
+
+execute_process(COMMAND ${NM} -D --defined-only ${BIBLIOTHEK} OUTPUT_VARIABLE ausgabe
+                RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${BIBLIOTHEK}")
+endif()
+string(REPLACE "\n" ";" zeilen "${ausgabe}")
+set(exportiert)
+foreach(zeile IN LISTS zeilen)
+  # "<address> <kind> <name>[@@version]"; the version node itself is an absolute symbol (A).
+  if(zeile MATCHES "^[0-9a-f]+ ([A-Za-z]) ([^@]+)")
+    if(NOT CMAKE_MATCH_1 STREQUAL "A")
+      list(APPEND exportiert ${CMAKE_MATCH_2})
+    endif()
+  endif()
+endforeach()
+list(SORT exportiert)
+
+list(LENGTH erwartet anzahl)
+if(anzahl LESS 10)
+  message(FATAL_ERROR "only ${anzahl} functions found in ${KOPF}")
+endif()
+if(NOT exportiert STREQUAL erwartet)
+  message(FATAL_ERROR "exported: ${exportiert}\ndeclared: ${erwartet}")
+endif()
+message(STATUS "${anzahl} functions exported, nothing else")
