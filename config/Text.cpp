@@ -24,12 +24,12 @@ std::optional<std::int32_t> leseGanzzahl(std::string_view text) noexcept {
   // Up to nine digits cannot overflow: the common case of a field value, read without a call.
   if (!text.empty() && text.size() <= 9) {
     std::int32_t zahl = 0;
-    bool nurZiffern = true;
-    for (const char zeichen : text) {
-      nurZiffern = nurZiffern && zeichen >= '0' && zeichen <= '9';
-      zahl = zahl * 10 + (zeichen - '0');
+    std::size_t i = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+      zahl = zahl * 10 + (text[i] - '0');
+      ++i;
     }
-    if (nurZiffern) {
+    if (i == text.size()) {
       return zahl;
     }
   }
