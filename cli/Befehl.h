@@ -27,6 +27,7 @@ using Ausfuehrung = std::function<int(const Ausgabe&)>;
 // `ausfuehrung`; the options it parses live as long as `app`.
 void registrierePruefen(CLI::App& app, Ausfuehrung& ausfuehrung);
 void registriereZeigen(CLI::App& app, Ausfuehrung& ausfuehrung);
+void registriereDefinitionen(CLI::App& app, Ausfuehrung& ausfuehrung);
 
 // The configuration `iniDatei` names, or nullptr after the checker's three-line report of why it
 // cannot be loaded, on `fehler`.

@@ -138,6 +138,11 @@ void Vesk_WertemengenFabrik::initialisiere(const IniFile& ini) {
   z.initialisiert = true;
 }
 
+std::unique_ptr<Vesk_WerteMenge> Vesk_WertemengenFabrik::erzeugeBenannteWerteMenge(
+    std::string_view name, std::string_view definition) {
+  return erzeuge(name, definition, werteMengenFeldname);
+}
+
 std::unique_ptr<Vesk_WerteMenge> Vesk_WertemengenFabrik::createWerteMenge(
     std::string_view name, std::string_view definition) {
   return erzeuge(name, definition, std::nullopt);

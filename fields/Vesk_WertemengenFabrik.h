@@ -24,6 +24,10 @@ class Vesk_WertemengenFabrik {
   [[nodiscard]] static vesk::WertemengenRegister lade(const IniFile& ini);
   // Parses one definition (interval, enumeration or "<file>") into a new set named `name`.
   // Throws Vesk_DatensatzDateiException, without a group, for a faulty definition.
+  // Parses the definition of the named set `name` of the group "Wertemengen", as initialisiere
+  // does for each: a bad interval bound names the group.
+  [[nodiscard]] static std::unique_ptr<Vesk_WerteMenge> erzeugeBenannteWerteMenge(
+      std::string_view name, std::string_view definition);
   [[nodiscard]] static std::unique_ptr<Vesk_WerteMenge> createWerteMenge(
       std::string_view name, std::string_view definition);
   // The named set, or nullptr when no set has that name.
