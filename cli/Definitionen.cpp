@@ -25,7 +25,7 @@ int definitionen(const Optionen& optionen, const Ausgabe& ausgabe) {
   std::unique_ptr<DefinitionsPruefung> pruefung;
   try {
     pruefung = std::make_unique<DefinitionsPruefung>(
-        DefinitionsPruefung::ausHauptdatei(optionen.iniDatei));
+        DefinitionsPruefung::ausHauptdatei(optionen.iniDatei, optionen.karte));
   } catch (const Vesk_Exception& e) {
     ausgabe.fehler << "Ausnahmefehler aufgetreten:\n"
                    << maskiert(e.toString()) << "\nProgrammabbruch.\n";

@@ -73,8 +73,9 @@ std::string bytes(std::int64_t von, std::int64_t bis) {
 class Pruefer {
  public:
   Pruefer(const IniFile& strukturIni, const IniFile& datensatzIni, const std::string& strukturName,
-          const std::string& datensatzName)
-      : struktur(strukturIni),
+          const std::string& datensatzName, bool kartenZeichnen)
+      : mitKarten(kartenZeichnen),
+        struktur(strukturIni),
         datensaetze(datensatzIni),
         strukturDatei(strukturName),
         datensatzDatei(datensatzName),
@@ -240,6 +241,11 @@ class Pruefer {
 
   void zeichneKarte(const std::string& gruppe, std::span<const std::string> variablen,
                     const Vesk_Satzart& satzart) {
+    gebauteSatzarten.insert(gruppe);
+    warneErstesFeld(gruppe, variablen, satzart);
+    if (!mitKarten) {
+      return;
+    }
     Satzkarte& karte = karten.emplace_back();
     karte.satzart = gruppe;
     karte.feldnamen.assign(variablen.begin(), variablen.end());
@@ -250,7 +256,10 @@ class Pruefer {
         karte.feld[static_cast<std::size_t>(feld.gibAdresse() + j)] = static_cast<int>(i);
       }
     }
-    gebauteSatzarten.insert(gruppe);
+  }
+
+  void warneErstesFeld(const std::string& gruppe, std::span<const std::string> variablen,
+                       const Vesk_Satzart& satzart) {
     const Vesk_DatenFeld& erstes = *satzart.gibDatenFeld(1);
     if (erstes.gibAdresse() != 0 || erstes.gibAnzahlBytes() < 4) {
       melde(datensatzDatei, datensatzZeilen.variable(gruppe, variablen.front()),
@@ -386,6 +395,7 @@ class Pruefer {
     }
   }
 
+  bool mitKarten;
   const IniFile& struktur;
   const IniFile& datensaetze;
   const std::string& strukturDatei;
@@ -403,7 +413,8 @@ class Pruefer {
 
 }  // namespace
 
-DefinitionsPruefung DefinitionsPruefung::ausHauptdatei(const std::string& hauptDatei) {
+DefinitionsPruefung DefinitionsPruefung::ausHauptdatei(const std::string& hauptDatei,
+                                                       bool mitKarten) {
   const Konfiguration::Dateien dateien = Konfiguration::leseHauptdatei(hauptDatei);
   DefinitionsPruefung pruefung;
   try {
@@ -417,13 +428,13 @@ DefinitionsPruefung DefinitionsPruefung::ausHauptdatei(const std::string& hauptD
     return pruefung;
   }
   return DefinitionsPruefung(IniFile(dateien.struktur), IniFile(dateien.datensaetze),
-                             dateien.struktur, dateien.datensaetze);
+                             dateien.struktur, dateien.datensaetze, mitKarten);
 }
 
 DefinitionsPruefung::DefinitionsPruefung(const IniFile& struktur, const IniFile& datensaetze,
                                          const std::string& strukturName,
-                                         const std::string& datensatzName) {
-  Pruefer pruefer(struktur, datensaetze, strukturName, datensatzName);
+                                         const std::string& datensatzName, bool mitKarten) {
+  Pruefer pruefer(struktur, datensaetze, strukturName, datensatzName, mitKarten);
   pruefer.pruefe();
   befunde = std::move(pruefer.befunde);
   karten = std::move(pruefer.karten);

@@ -33,15 +33,18 @@ class DefinitionsPruefung {
  public:
   // Reads the main INI file `hauptDatei` and lints the two files it names. Throws Vesk_Exception
   // with the checker's text when the main INI file cannot be used.
-  [[nodiscard]] static DefinitionsPruefung ausHauptdatei(const std::string& hauptDatei);
+  // `mitKarten`: keep a map of each record type (a kilobyte each, so only when asked for).
+  [[nodiscard]] static DefinitionsPruefung ausHauptdatei(const std::string& hauptDatei,
+                                                         bool mitKarten = true);
   // Lints the two files, named `strukturName` and `datensatzName` in reports.
   DefinitionsPruefung(const IniFile& struktur, const IniFile& datensaetze,
-                      const std::string& strukturName, const std::string& datensatzName);
+                      const std::string& strukturName, const std::string& datensatzName,
+                      bool mitKarten = true);
 
   // Sorted by file (the record-definition file first) and line; hints follow their fault.
   [[nodiscard]] const std::vector<Definitionsbefund>& gibBefunde() const { return befunde; }
   [[nodiscard]] std::size_t gibAnzahlFehler() const;
-  // One map per record type that builds, in the order of the file.
+  // One map per record type that builds, in the order of the file; none without `mitKarten`.
   [[nodiscard]] const std::vector<Satzkarte>& gibKarten() const { return karten; }
 
  private:
