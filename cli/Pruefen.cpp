@@ -89,7 +89,7 @@ void registrierePruefen(CLI::App& app, Ausfuehrung& ausfuehrung) {
       "Prueft Nachrichten (oder jede Datei unter einem Ordner) und verortet jeden Fehler");
   befehl->add_flag("--json", optionen->json, "Eine JSON-Zeile je Nachricht (JSON Lines)");
   befehl->add_option("--jobs", optionen->jobs, "Threads, die pruefen (Vorgabe: alle Kerne)")
-      ->check(CLI::PositiveNumber);
+      ->check(CLI::Range(1U, 4096U));
   befehl->add_option("Ini-Datei", optionen->iniDatei, "Die Hauptdatei (Gruppe PLAUSIPRUEFUNG)")
       ->required();
   befehl->add_option("Nachricht", optionen->nachrichten, "Nachrichtendateien oder Ordner")
