@@ -19,7 +19,7 @@ constexpr int USAGE = 2;
 }  // namespace
 
 int hauptprogramm(std::span<const std::string> argumente, std::ostream& aus, std::ostream& fehler) {
-  CLI::App app("vesk: checks insurance-claim messages against their definition files", "vesk");
+  CLI::App app("vesk: prueft Nachrichten gegen ihre Definitionsdateien", "vesk");
   app.set_version_flag("--version", "vesk " VESK_VERSION);
   app.require_subcommand(1);
   Ausfuehrung ausfuehrung;
