@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "config/Dateien.h"
+
 namespace vesk {
 
 namespace {
@@ -15,19 +17,19 @@ void sammleOrdner(const fs::path& ordner, std::vector<std::string>& nachrichten)
   std::error_code fehler;
   fs::recursive_directory_iterator eintrag(ordner, fehler);
   if (fehler) {
-    nachrichten.push_back(ordner.string());
+    nachrichten.push_back(dateiname(ordner));
     return;
   }
   for (; eintrag != fs::recursive_directory_iterator(); eintrag.increment(fehler)) {
     std::error_code art;
     if (eintrag->is_regular_file(art)) {
-      gefunden.push_back(eintrag->path().string());
+      gefunden.push_back(dateiname(eintrag->path()));
     }
   }
   // A part of the folder that could not be read stands as the folder itself, whose check then
   // reports it, so that its messages are not silently left out.
   if (fehler) {
-    gefunden.push_back(ordner.string());
+    gefunden.push_back(dateiname(ordner));
   }
   std::sort(gefunden.begin(), gefunden.end());
   nachrichten.insert(nachrichten.end(), std::make_move_iterator(gefunden.begin()),
@@ -40,8 +42,9 @@ std::vector<std::string> sammleNachrichten(std::span<const std::string> argument
   std::vector<std::string> nachrichten;
   for (const std::string& argument : argumente) {
     std::error_code fehler;
-    if (fs::is_directory(argument, fehler)) {
-      sammleOrdner(argument, nachrichten);
+    const fs::path pfad = dateipfad(argument);
+    if (fs::is_directory(pfad, fehler)) {
+      sammleOrdner(pfad, nachrichten);
     } else {
       nachrichten.push_back(argument);
     }

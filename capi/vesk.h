@@ -39,7 +39,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#if defined(_WIN32)
+#if defined(_WIN32) && defined(VESK_DLL_BAUEN)
+#define VESK_API __declspec(dllexport)
+#elif defined(_WIN32)
 #define VESK_API
 #elif defined(__GNUC__)
 #define VESK_API __attribute__((visibility("default")))

@@ -22,6 +22,9 @@ int hauptprogramm(std::span<const std::string> argumente, std::ostream& aus, std
   CLI::App app("vesk: prueft Nachrichten gegen ihre Definitionsdateien", "vesk");
   app.set_version_flag("--version", "vesk " VESK_VERSION);
   app.require_subcommand(1);
+  // An argument starting with '/' is a path (a POSIX one, or one under wine), never an option,
+  // also on Windows; the subcommands inherit this.
+  app.allow_windows_style_options(false);
   Ausfuehrung ausfuehrung;
   registrierePruefen(app, ausfuehrung);
   registriereZeigen(app, ausfuehrung);

@@ -38,15 +38,16 @@ std::string grund(int fehlerNummer, std::string_view ersatz) {
 // failure, or nullopt.
 std::optional<std::string> leseBytes(const std::string& name, std::string& inhalt) {
   std::error_code ignoriert;
-  if (std::filesystem::is_directory(name, ignoriert)) {
+  const std::filesystem::path pfad = vesk::dateipfad(name);
+  if (std::filesystem::is_directory(pfad, ignoriert)) {
     return std::make_error_code(std::errc::is_a_directory).message();
   }
   // A device or a pipe could be read without end, or block for ever.
-  if (std::filesystem::exists(name, ignoriert) && !vesk::istDatei(name)) {
+  if (std::filesystem::exists(pfad, ignoriert) && !vesk::istDatei(name)) {
     return std::string("not a regular file");
   }
   errno = 0;
-  std::ifstream datei(name, std::ios::binary);
+  std::ifstream datei(pfad, std::ios::binary);
   if (!datei.is_open()) {
     return grund(errno, "cannot be opened");
   }

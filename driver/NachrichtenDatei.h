@@ -7,8 +7,7 @@
 // The bytes of one message file. A file of 64 KiB and more is mapped into memory where the system
 // allows it, so that pages are read only when the checker touches them: attachment bytes, which
 // the checker never looks at, then cost nothing. A smaller file, or one that cannot be mapped, is
-// read whole. Move-only; the
-// bytes live as long as the object.
+// read whole. Move-only; the bytes live as long as the object.
 class NachrichtenDatei {
  public:
   // How the bytes get into memory. A mapped file that fails to read while the checker touches
@@ -29,7 +28,9 @@ class NachrichtenDatei {
   [[nodiscard]] std::span<const unsigned char> bytes() const { return {anfang, laenge}; }
 
  private:
+#ifndef _WIN32
   void lese(int datei, const std::string& name);
+#endif
 
   const unsigned char* anfang = nullptr;
   std::size_t laenge = 0;

@@ -1,5 +1,6 @@
 #include "errors/ProtokollDatei.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -7,9 +8,17 @@
 #include <fstream>
 #include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 #include <utility>
 
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "config/Dateien.h"
 #include "config/Vesk_Exception.h"
 
 namespace fs = std::filesystem;
@@ -21,6 +30,75 @@ constexpr std::array<std::string_view, 4> KENNUNGEN = {"Struktur ,", "Muss     ,
 constexpr std::size_t KENNUNG_LAENGE = 10;  // tag and comma
 constexpr int MAX_VERWEISE = 40;            // as the kernel's limit for nested links
 constexpr int MAX_VERSUCHE = 100;           // names tried for the temporary file
+
+// The system calls a protocol file needs, on POSIX and on Windows. Descriptors are opened in
+// binary mode (Windows would otherwise add a CR before each LF) and are not inherited.
+#ifdef _WIN32
+
+int oeffne(const fs::path& pfad, int art) {
+  return ::_wopen(pfad.c_str(), art | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+int schliesse(int fd) {
+  return ::_close(fd);
+}
+ssize_t schreibeAuf(int fd, const char* daten, std::size_t laenge) {
+  constexpr std::size_t HOECHSTENS = 1U << 30;  // _write takes an unsigned int
+  return ::_write(fd, daten, static_cast<unsigned>(std::min(laenge, HOECHSTENS)));
+}
+bool sichere(int fd) {
+  return ::_commit(fd) == 0;
+}
+bool darfSchreiben(const fs::path& pfad) {
+  return ::_waccess(pfad.c_str(), 2) == 0;
+}
+// Windows knows no permission bits beyond read-only, which darfSchreiben has ruled out.
+bool uebernimmRechte(int /*fd*/, const fs::path& /*vorbild*/) {
+  return true;
+}
+bool benenneUm(const fs::path& von, const fs::path& nach) {
+  return ::MoveFileExW(von.c_str(), nach.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+void entferne(const fs::path& pfad) {
+  static_cast<void>(::_wunlink(pfad.c_str()));
+}
+int prozessNummer() {
+  return ::_getpid();
+}
+
+#else
+
+int oeffne(const fs::path& pfad, int art) {
+  return ::open(pfad.c_str(), art | O_CLOEXEC, 0666);
+}
+int schliesse(int fd) {
+  return ::close(fd);
+}
+ssize_t schreibeAuf(int fd, const char* daten, std::size_t laenge) {
+  return ::write(fd, daten, laenge);
+}
+bool sichere(int fd) {
+  return ::fsync(fd) == 0;
+}
+bool darfSchreiben(const fs::path& pfad) {
+  return ::access(pfad.c_str(), W_OK) == 0;
+}
+// The new file keeps the permissions of the one it replaces.
+bool uebernimmRechte(int fd, const fs::path& vorbild) {
+  struct stat alt {};
+  return ::stat(vorbild.c_str(), &alt) == 0 && ::fchmod(fd, alt.st_mode & 07777U) == 0;
+}
+bool benenneUm(const fs::path& von, const fs::path& nach) {
+  return std::rename(von.c_str(), nach.c_str()) == 0;
+}
+void entferne(const fs::path& pfad) {
+  static_cast<void>(::unlink(pfad.c_str()));
+}
+int prozessNummer() {
+  return ::getpid();
+}
+
+#endif
 
 // Follows the bytes of a file and tells whether every line is a protocol line so far.
 class ZeilenPruefer {
@@ -77,15 +155,15 @@ fs::path folgeVerweisen(fs::path pfad) {
 }
 
 // Opens a new file beside `ziel` under a name no other file has; returns its descriptor and
-// name, or -1 when none could be made.
-std::pair<int, std::string> oeffneTemporaer(const fs::path& ziel) {
+// path, or -1 when none could be made.
+std::pair<int, fs::path> oeffneTemporaer(const fs::path& ziel) {
   static unsigned zaehler = 0;
-  const std::string basis = ziel.string() + "." + std::to_string(::getpid()) + ".";
+  const std::string basis = vesk::dateiname(ziel) + "." + std::to_string(prozessNummer()) + ".";
   for (int versuch = 0; versuch < MAX_VERSUCHE; ++versuch) {
-    std::string name = basis + std::to_string(++zaehler) + ".tmp";
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fs::path pfad = vesk::dateipfad(basis + std::to_string(++zaehler) + ".tmp");
+    const int fd = oeffne(pfad, O_WRONLY | O_CREAT | O_EXCL);
     if (fd >= 0 || errno != EEXIST) {
-      return {fd, std::move(name)};
+      return {fd, std::move(pfad)};
     }
   }
   return {-1, {}};
@@ -94,7 +172,7 @@ std::pair<int, std::string> oeffneTemporaer(const fs::path& ziel) {
 }  // namespace
 
 ProtokollDatei::ProtokollDatei(std::string dateiName)
-    : ProtokollDatei(std::move(dateiName), ::write) {}
+    : ProtokollDatei(std::move(dateiName), schreibeAuf) {}
 
 ProtokollDatei::ProtokollDatei(std::string dateiName, Schreiber schreibFunktion)
     : name(std::move(dateiName)), schreiber(std::move(schreibFunktion)) {}
@@ -114,7 +192,8 @@ bool ProtokollDatei::istProtokoll(std::istream& eingabe) {
 
 void ProtokollDatei::schreibe(std::string_view inhalt) const {
   std::error_code fehler;
-  const fs::file_status status = fs::status(name, fehler);
+  const fs::path pfad = vesk::dateipfad(name);
+  const fs::file_status status = fs::status(pfad, fehler);
   const bool vorhanden = status.type() != fs::file_type::not_found;
   if (vorhanden && fehler) {
     scheitere();
@@ -123,10 +202,10 @@ void ProtokollDatei::schreibe(std::string_view inhalt) const {
     if (fs::is_directory(status)) {
       scheitere();
     }
-    schreibeDirekt(inhalt);
+    schreibeDirekt(pfad, inhalt);
     return;
   }
-  const fs::path ziel = folgeVerweisen(name);
+  const fs::path ziel = folgeVerweisen(pfad);
   if (vorhanden) {
     pruefeAltenInhalt(ziel);
   }
@@ -140,7 +219,7 @@ void ProtokollDatei::scheitere() const {
 void ProtokollDatei::pruefeAltenInhalt(const fs::path& ziel) const {
   // A file the user may not write stays as it is, as it did when it was written in place.
   std::ifstream alt(ziel, std::ios::binary);
-  if (!alt || ::access(ziel.c_str(), W_OK) != 0) {
+  if (!alt || !darfSchreiben(ziel)) {
     scheitere();
   }
   if (!istProtokoll(alt)) {
@@ -152,13 +231,13 @@ void ProtokollDatei::pruefeAltenInhalt(const fs::path& ziel) const {
   }
 }
 
-void ProtokollDatei::schreibeDirekt(std::string_view inhalt) const {
-  const int fd = ::open(name.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+void ProtokollDatei::schreibeDirekt(const fs::path& pfad, std::string_view inhalt) const {
+  const int fd = oeffne(pfad, O_WRONLY | O_TRUNC);
   if (fd < 0) {
     scheitere();
   }
   const bool geschrieben = schreibeAlles(fd, inhalt);
-  if (::close(fd) != 0 || !geschrieben) {
+  if (schliesse(fd) != 0 || !geschrieben) {
     scheitere();
   }
 }
@@ -168,14 +247,11 @@ void ProtokollDatei::ersetze(const fs::path& ziel, bool vorhanden, std::string_v
   if (fd < 0) {
     scheitere();
   }
-  // The new file keeps the permissions of the one it replaces.
-  struct stat alt {};
-  bool erfolg =
-      !vorhanden || (::stat(ziel.c_str(), &alt) == 0 && ::fchmod(fd, alt.st_mode & 07777U) == 0);
-  erfolg = erfolg && schreibeAlles(fd, inhalt) && ::fsync(fd) == 0;
-  erfolg = ::close(fd) == 0 && erfolg;
-  if (!erfolg || std::rename(temporaer.c_str(), ziel.c_str()) != 0) {
-    ::unlink(temporaer.c_str());
+  bool erfolg = !vorhanden || uebernimmRechte(fd, ziel);
+  erfolg = erfolg && schreibeAlles(fd, inhalt) && sichere(fd);
+  erfolg = schliesse(fd) == 0 && erfolg;
+  if (!erfolg || !benenneUm(temporaer, ziel)) {
+    entferne(temporaer);
     scheitere();
   }
 }

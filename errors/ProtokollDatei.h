@@ -36,7 +36,7 @@ class ProtokollDatei {
   [[noreturn]] void scheitere() const;
   // Throws unless the regular file `ziel` may be replaced.
   void pruefeAltenInhalt(const std::filesystem::path& ziel) const;
-  void schreibeDirekt(std::string_view inhalt) const;
+  void schreibeDirekt(const std::filesystem::path& pfad, std::string_view inhalt) const;
   void ersetze(const std::filesystem::path& ziel, bool vorhanden, std::string_view inhalt) const;
   // Whether all of `inhalt` reached `fd`.
   [[nodiscard]] bool schreibeAlles(int fd, std::string_view inhalt) const;

@@ -86,7 +86,7 @@ Vesk_WerteMengeAufzaehlung::Vesk_WerteMengeAufzaehlung(std::string name,
   if (!vesk::istDatei(dateiName)) {
     throw Vesk_DatensatzDateiException("Datei " + dateiName + " mit Wertemenge existiert nicht");
   }
-  std::unique_ptr<std::FILE, SchliesseDatei> datei(std::fopen(dateiName.c_str(), "rb"));
+  std::unique_ptr<std::FILE, SchliesseDatei> datei(vesk::oeffneZumLesen(dateiName));
   if (!datei) {
     throw Vesk_DatensatzDateiException("Datei " + dateiName + " nicht gefunden");
   }

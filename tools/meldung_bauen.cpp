@@ -24,8 +24,11 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "config/Ausgabe.h"
+#include "config/Dateien.h"
+#include "config/Programmstart.h"
 
 namespace {
 
@@ -151,8 +154,8 @@ std::string baue(std::istream& eingabe) {
 }
 
 // Writes `nachricht` to the file `name`; false unless every byte arrived.
-bool schreibeDatei(const char* name, const std::string& nachricht) {
-  std::ofstream ausgabe(name, std::ios::binary | std::ios::trunc);
+bool schreibeDatei(const std::string& name, const std::string& nachricht) {
+  std::ofstream ausgabe(vesk::dateipfad(name), std::ios::binary | std::ios::trunc);
   ausgabe.write(nachricht.data(), static_cast<std::streamsize>(nachricht.size()));
   ausgabe.close();
   return !ausgabe.fail();
@@ -165,22 +168,23 @@ void melde(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
+  const std::vector<std::string> argumente = vesk::programmArgumente(argc, argv);
+  if (argumente.size() != 2) {
     std::cerr << "usage: meldung_bauen <text file> <message file>\n";
     return 2;
   }
-  std::ifstream eingabe(argv[1], std::ios::binary);
+  std::ifstream eingabe(vesk::dateipfad(argumente[0]), std::ios::binary);
   if (!eingabe) {
-    melde(std::string("cannot read ") + argv[1]);
+    melde("cannot read " + argumente[0]);
     return 1;
   }
   try {
-    if (!schreibeDatei(argv[2], baue(eingabe))) {
-      melde(std::string("cannot write ") + argv[2]);
+    if (!schreibeDatei(argumente[1], baue(eingabe))) {
+      melde("cannot write " + argumente[1]);
       return 1;
     }
   } catch (const std::exception& e) {
-    melde(std::string(argv[1]) + ":" + e.what());
+    melde(argumente[0] + ":" + e.what());
     return 1;
   }
   return 0;

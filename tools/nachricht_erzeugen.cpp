@@ -17,8 +17,11 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "config/Ausgabe.h"
+#include "config/Dateien.h"
+#include "config/Programmstart.h"
 
 namespace {
 
@@ -146,12 +149,14 @@ void schreibeNachricht(std::ofstream& datei, unsigned long long datensaetze,
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3 || argc > 4) {
+  const std::vector<std::string> argumente = vesk::programmArgumente(argc, argv);
+  if (argumente.size() < 2 || argumente.size() > 3) {
     std::cerr << "usage: nachricht_erzeugen <message file> <data records> [<attachment bytes>]\n";
     return 2;
   }
-  const std::optional<unsigned long long> datensaetze = leseZahl(argv[2]);
-  const std::optional<unsigned long long> anhang = argc == 4 ? leseZahl(argv[3]) : 0ULL;
+  const std::optional<unsigned long long> datensaetze = leseZahl(argumente[1]);
+  const std::optional<unsigned long long> anhang =
+      argumente.size() == 3 ? leseZahl(argumente[2]) : 0ULL;
   const unsigned long long feste = anhang.value_or(0) > 0 ? 3 : 2;
   if (!datensaetze || !anhang || *datensaetze < feste || *datensaetze > 99999999 ||
       *anhang > 2147483647) {
@@ -159,11 +164,11 @@ int main(int argc, char** argv) {
               << " to 99999999 data records and at most 2147483647 attachment bytes\n";
     return 2;
   }
-  std::ofstream datei(argv[1], std::ios::binary | std::ios::trunc);
+  std::ofstream datei(vesk::dateipfad(argumente[0]), std::ios::binary | std::ios::trunc);
   schreibeNachricht(datei, *datensaetze, *anhang);
   datei.close();
   if (datei.fail()) {
-    vesk::schreibeZeile(std::cerr, std::string("nachricht_erzeugen: cannot write ") + argv[1]);
+    vesk::schreibeZeile(std::cerr, "nachricht_erzeugen: cannot write " + argumente[0]);
     return 1;
   }
   return 0;

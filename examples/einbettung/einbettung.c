@@ -11,12 +11,20 @@
 #include <stdlib.h>
 #include <string.h>
 #include <vesk.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 /* The bytes of standard input in `*bytes` (to be freed), or NULL when out of memory. */
 static unsigned char* lese_eingabe(size_t* laenge) {
   size_t platz = 65536;
   unsigned char* bytes = malloc(platz);
   *laenge = 0;
+#ifdef _WIN32
+  /* The message's bytes as they are: Windows would otherwise turn CR LF into LF. */
+  _setmode(_fileno(stdin), _O_BINARY);
+#endif
   while (bytes != NULL) {
     *laenge += fread(bytes + *laenge, 1, platz - *laenge, stdin);
     if (*laenge < platz) {

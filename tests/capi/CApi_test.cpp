@@ -2,10 +2,13 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <signal.h>
 #include <string>
 #include <thread>
 #include <vector>
+
+#ifndef _WIN32
+#include <signal.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -130,13 +133,17 @@ TEST_F(CApiBeispiele, ALargeFileIsReadWithoutTouchingSignalHandlers) {
   const std::string bytes(1024 * 1024, '0');
   const std::string pfad = ordner.schreibe("gross.dat", bytes);
   const KonfigurationHandle konfiguration = lade("plausi.ini");
+#ifndef _WIN32
   // A sanitizer may have set its own handler before; it must still be there afterwards.
   struct sigaction zuvor {};
   ASSERT_EQ(::sigaction(SIGBUS, nullptr, &zuvor), 0);
+#endif
   const ErgebnisHandle ausDatei(vesk_pruefe_datei(konfiguration.get(), pfad.c_str()));
+#ifndef _WIN32
   struct sigaction danach {};
   ASSERT_EQ(::sigaction(SIGBUS, nullptr, &danach), 0);
   EXPECT_EQ(danach.sa_handler, zuvor.sa_handler);
+#endif
   const ErgebnisHandle ausBytes(
       vesk_pruefe_bytes(konfiguration.get(), reinterpret_cast<const unsigned char*>(bytes.data()),
                         bytes.size(), pfad.c_str()));

@@ -2,6 +2,7 @@
 # empty one, each given by name and through standard input, and requires the checker's exit
 # status (PRUEFER) for each, and for all of them the JSON lines of `vesk pruefen --json` (VESK).
 # Used by ctest with the example built in the tree and by CI with it built against an install.
+# EMULATOR, when set, runs the programs of a cross-build.
 cmake_policy(VERSION 3.25)
 set(beispiele ${QUELLEN}/examples)
 file(GLOB nachrichten RELATIVE ${beispiele} ${beispiele}/nachrichten/*.dat)
@@ -13,9 +14,9 @@ list(APPEND nachrichten fehlt.dat ${leer})
 
 set(abweichungen 0)
 foreach(nachricht IN LISTS nachrichten)
-  execute_process(COMMAND ${PRUEFER} plausi.ini ${nachricht} WORKING_DIRECTORY ${beispiele}
+  execute_process(COMMAND ${EMULATOR} ${PRUEFER} plausi.ini ${nachricht} WORKING_DIRECTORY ${beispiele}
                   RESULT_VARIABLE erwartet OUTPUT_QUIET ERROR_QUIET)
-  execute_process(COMMAND ${BEISPIEL} plausi.ini ${nachricht} WORKING_DIRECTORY ${beispiele}
+  execute_process(COMMAND ${EMULATOR} ${BEISPIEL} plausi.ini ${nachricht} WORKING_DIRECTORY ${beispiele}
                   RESULT_VARIABLE datei OUTPUT_QUIET)
   set(eingabe ${nachricht})
   if(NOT IS_ABSOLUTE ${eingabe})
@@ -23,7 +24,7 @@ foreach(nachricht IN LISTS nachrichten)
   endif()
   set(ueberEingabe 2)
   if(EXISTS ${eingabe})
-    execute_process(COMMAND ${BEISPIEL} plausi.ini - WORKING_DIRECTORY ${beispiele}
+    execute_process(COMMAND ${EMULATOR} ${BEISPIEL} plausi.ini - WORKING_DIRECTORY ${beispiele}
                     INPUT_FILE ${eingabe} RESULT_VARIABLE ueberEingabe OUTPUT_QUIET)
   endif()
   if(NOT datei STREQUAL erwartet OR NOT ueberEingabe STREQUAL erwartet)
@@ -33,10 +34,12 @@ foreach(nachricht IN LISTS nachrichten)
   endif()
 endforeach()
 
-execute_process(COMMAND ${VESK} pruefen --json --jobs 1 plausi.ini ${nachrichten}
+execute_process(COMMAND ${EMULATOR} ${VESK} pruefen --json --jobs 1 plausi.ini ${nachrichten}
                 WORKING_DIRECTORY ${beispiele} OUTPUT_VARIABLE erwartet ERROR_QUIET)
-execute_process(COMMAND ${BEISPIEL} --json plausi.ini ${nachrichten}
+execute_process(COMMAND ${EMULATOR} ${BEISPIEL} --json plausi.ini ${nachrichten}
                 WORKING_DIRECTORY ${beispiele} OUTPUT_VARIABLE gefunden)
+# The example prints through C's standard output, which ends lines in CR LF on Windows.
+string(REPLACE "\r\n" "\n" gefunden "${gefunden}")
 if(NOT gefunden STREQUAL erwartet)
   message(SEND_ERROR "JSON lines differ:\n--- vesk pruefen --json\n${erwartet}"
                      "--- example\n${gefunden}")

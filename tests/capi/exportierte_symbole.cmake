@@ -10,19 +10,24 @@ foreach(deklaration IN LISTS deklarationen)
 endforeach()
 list(SORT erwartet)
 
-execute_process(COMMAND ${NM} -D --defined-only ${BIBLIOTHEK} OUTPUT_VARIABLE ausgabe
-                RESULT_VARIABLE rc)
+set(exportiert)
+if(BIBLIOTHEK MATCHES "\\.dll$")
+  # A DLL lists its exports in the name table of its export directory: "\t[   0] <name>".
+  execute_process(COMMAND ${OBJDUMP} -p ${BIBLIOTHEK} OUTPUT_VARIABLE ausgabe RESULT_VARIABLE rc)
+  set(muster "^\t\\[ *[0-9]+\\] ([A-Za-z_0-9]+)$")
+else()
+  # "<address> <kind> <name>[@@version]"; the version node itself is an absolute symbol (A).
+  execute_process(COMMAND ${NM} -D --defined-only ${BIBLIOTHEK} OUTPUT_VARIABLE ausgabe
+                  RESULT_VARIABLE rc)
+  set(muster "^[0-9a-f]+ [B-Za-z] ([^@]+)")
+endif()
 if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "nm failed on ${BIBLIOTHEK}")
+  message(FATAL_ERROR "cannot list the exports of ${BIBLIOTHEK}")
 endif()
 string(REPLACE "\n" ";" zeilen "${ausgabe}")
-set(exportiert)
 foreach(zeile IN LISTS zeilen)
-  # "<address> <kind> <name>[@@version]"; the version node itself is an absolute symbol (A).
-  if(zeile MATCHES "^[0-9a-f]+ ([A-Za-z]) ([^@]+)")
-    if(NOT CMAKE_MATCH_1 STREQUAL "A")
-      list(APPEND exportiert ${CMAKE_MATCH_2})
-    endif()
+  if(zeile MATCHES "${muster}")
+    list(APPEND exportiert ${CMAKE_MATCH_1})
   endif()
 endforeach()
 list(SORT exportiert)

@@ -303,10 +303,10 @@ std::string rundreise(std::string_view muster, std::string_view text) {
     long feld = uhr % 60;
     switch (muster[i]) {
       case 'd':
-        feld = static_cast<unsigned>(datum.day());
+        feld = static_cast<long>(static_cast<unsigned>(datum.day()));
         break;
       case 'M':
-        feld = static_cast<unsigned>(datum.month());
+        feld = static_cast<long>(static_cast<unsigned>(datum.month()));
         break;
       case 'y':
         feld = static_cast<int>(datum.year());

@@ -1,8 +1,12 @@
 # Runs one command-line case: copies the case folder to a scratch folder, builds every
 # "*.meldung" text into the message file "*.dat", runs the program named in "programm"
 # (default: the checker) with the lines of "args" as arguments, and compares standard output,
-# standard error, exit status and, when "expected.protokoll" exists, the file "protokoll.txt".
+# standard error, exit status and, when "expected.protokoll" exists, the file "protokoll.txt"
+# (or the file an optional "protokollname" names).
 #
+# EMULATOR, when set, runs every program of a cross-build (wine for Windows, say). For a build
+# whose SYSTEM is Windows, "expected.<part>.windows" stands for "expected.<part>" where it exists
+# (file names found in a folder walk are written with the system's separator).
 # With the environment variable VESK_VALGRIND set (for example to
 # "valgrind --error-exitcode=99 -q"), the program runs under that command.
 #
@@ -21,7 +25,7 @@ file(COPY ${FALL}/ DESTINATION ${ARBEIT})
 file(GLOB meldungen ${ARBEIT}/*.meldung)
 foreach(text IN LISTS meldungen)
   string(REGEX REPLACE "\\.meldung$" ".dat" ziel ${text})
-  execute_process(COMMAND ${BAUEN} ${text} ${ziel} RESULT_VARIABLE rc)
+  execute_process(COMMAND ${EMULATOR} ${BAUEN} ${text} ${ziel} RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "meldung_bauen failed for ${text}")
   endif()
@@ -51,7 +55,7 @@ endif()
 
 set(argumente)
 if(EXISTS ${FALL}/args)
-  file(STRINGS ${FALL}/args zeilen)
+  file(STRINGS ${FALL}/args zeilen ENCODING UTF-8)
   foreach(zeile IN LISTS zeilen)
     string(REPLACE "@QUELLEN@" "${QUELLEN}" zeile "${zeile}")
     string(REPLACE "@ARBEIT@" "${ARBEIT}" zeile "${zeile}")
@@ -59,7 +63,7 @@ if(EXISTS ${FALL}/args)
   endforeach()
 endif()
 
-set(vorsatz)
+set(vorsatz ${EMULATOR})
 if(DEFINED ENV{VESK_VALGRIND})
   separate_arguments(vorsatz UNIX_COMMAND "$ENV{VESK_VALGRIND}")
 endif()
@@ -98,9 +102,13 @@ if(uebrig)
   string(APPEND fehler "--- temporary files remain: ${uebrig}\n")
 endif()
 foreach(teil IN LISTS teile)
-  if(EXISTS ${FALL}/expected.${teil})
+  set(erwartet ${FALL}/expected.${teil})
+  if(SYSTEM STREQUAL "Windows" AND EXISTS ${erwartet}.windows)
+    set(erwartet ${erwartet}.windows)
+  endif()
+  if(EXISTS ${erwartet})
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files
-      ${FALL}/expected.${teil} ${ARBEIT}/actual.${teil} RESULT_VARIABLE anders)
+      ${erwartet} ${ARBEIT}/actual.${teil} RESULT_VARIABLE anders)
     if(NOT anders EQUAL 0)
       file(READ ${ARBEIT}/actual.${teil} inhalt)
       string(APPEND fehler "--- ${teil} differs; actual:\n${inhalt}\n")
@@ -108,13 +116,17 @@ foreach(teil IN LISTS teile)
   endif()
 endforeach()
 if(EXISTS ${FALL}/expected.protokoll)
-  if(NOT EXISTS ${ARBEIT}/protokoll.txt)
-    string(APPEND fehler "--- protokoll.txt was not written\n")
+  set(protokoll protokoll.txt)
+  if(EXISTS ${FALL}/protokollname)
+    file(STRINGS ${FALL}/protokollname protokoll ENCODING UTF-8)
+  endif()
+  if(NOT EXISTS ${ARBEIT}/${protokoll})
+    string(APPEND fehler "--- ${protokoll} was not written\n")
   else()
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files
-      ${FALL}/expected.protokoll ${ARBEIT}/protokoll.txt RESULT_VARIABLE anders)
+      ${FALL}/expected.protokoll ${ARBEIT}/${protokoll} RESULT_VARIABLE anders)
     if(NOT anders EQUAL 0)
-      file(READ ${ARBEIT}/protokoll.txt inhalt)
+      file(READ ${ARBEIT}/${protokoll} inhalt)
       string(APPEND fehler "--- protokoll differs; actual:\n${inhalt}\n")
     endif()
   endif()
