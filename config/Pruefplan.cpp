@@ -1,5 +1,7 @@
 #include "config/Pruefplan.h"
 
+#include <bit>
+#include <optional>
 #include <string_view>
 
 #include "config/Text.h"
@@ -53,6 +55,16 @@ class Feldworte {
     const unsigned verschiebung = static_cast<unsigned>(8 * (8 - laenge));
     const std::uint64_t wort = achtfach::lade(feld + laenge - 8) >> verschiebung;
     return test((wort & maske) | (fuellwort & ~maske));
+  }
+
+  // The field's bytes in the low bytes of a word, the rest zero. Precondition: length <= 8.
+  [[nodiscard]] std::uint64_t kurz() const {
+    std::uint64_t wort = 0;
+    alle(0, [&wort](std::uint64_t feldwort) {
+      wort = feldwort;
+      return true;
+    });
+    return laenge == 8 ? wort : wort & ((std::uint64_t{1} << (8 * laenge)) - 1);
   }
 
   [[nodiscard]] bool nurZiffern() const {
@@ -131,17 +143,22 @@ constexpr int tageImMonat(int monat, int jahr) {
   return monat == 2 && istSchaltjahr(jahr) ? 29 : tage[monat - 1];
 }
 
+// Whether the digits start with "00" (a day or a month of zero, or a shape the kind decides).
+constexpr bool beginntMitNullNull(std::string_view ziffern) {
+  return ziffern[0] == '0' && ziffern[1] == '0';
+}
+
 // Whether a field of digits only is a valid date. The common shapes ddMMyyyy and MMyyyy without
 // leading "00" are decided here, as the date kind decides them (the proleptic Gregorian calendar,
 // years from 1); every other shape is left to the kind itself.
 bool istDatum(const Vesk_Feldart* art, std::string_view ziffern) {
-  if (ziffern.size() == 8 && !ziffern.starts_with("00")) {
+  if (ziffern.size() == 8 && !beginntMitNullNull(ziffern)) {
     const int tag = zweiStellen(ziffern, 0);
     const int monat = zweiStellen(ziffern, 2);
     const int jahr = zweiStellen(ziffern, 4) * 100 + zweiStellen(ziffern, 6);
     return jahr >= 1 && monat >= 1 && monat <= 12 && tag >= 1 && tag <= tageImMonat(monat, jahr);
   }
-  if (ziffern.size() == 6 && !ziffern.starts_with("00")) {
+  if (ziffern.size() == 6 && !beginntMitNullNull(ziffern)) {
     const int monat = zweiStellen(ziffern, 0);
     return monat <= 12 && zweiStellen(ziffern, 2) * 100 + zweiStellen(ziffern, 4) >= 1;
   }
@@ -160,6 +177,28 @@ bool istUhrzeit(std::string_view ziffern) {
     default:
       return false;
   }
+}
+
+// The word Vesk_WerteMengeAufzaehlung::alsWort makes of `feld` (a text of at most eight bytes,
+// in the low bytes of a little-endian word, length `laenge`) once its trailing bytes up to 0x20
+// are trimmed, or nullopt when more than KURZ bytes remain. The first byte must be above 0x20, so
+// that nothing is trimmed at the front.
+std::optional<std::uint64_t> getrimmtesWort(std::uint64_t feld, std::size_t laenge) {
+  constexpr std::uint64_t hoch = 0x80 * achtfach::EINS;
+  // A byte is above 0x20 when its top bit is set or its low seven bits plus 0x5F reach 0x80;
+  // no carry leaves a byte, since 0x7F + 0x5F < 0x100.
+  std::uint64_t ueber = (feld | ((feld & ~hoch) + 0x5F * achtfach::EINS)) & hoch;
+  if (laenge < 8) {
+    ueber &= (std::uint64_t{1} << (8 * laenge)) - 1;
+  }
+  if (ueber == 0) {
+    return 0;  // the empty text
+  }
+  const std::size_t bleibt = (63 - static_cast<std::size_t>(std::countl_zero(ueber))) / 8 + 1;
+  if (bleibt > Vesk_WerteMengeAufzaehlung::KURZ) {
+    return std::nullopt;
+  }
+  return (feld & ((std::uint64_t{1} << (8 * bleibt)) - 1)) | (std::uint64_t{bleibt} << 56);
 }
 
 }  // namespace
@@ -196,6 +235,12 @@ bool Pruefplan::imWertebereich(const Schritt& schritt, const unsigned char* anfa
   return schritt.werteMenge->inDerMenge(MeldungsText(trimme(alsText(anfang, laenge))));
 }
 
+// Most fields have no value set; they pass without a call.
+inline bool Pruefplan::passt(const Schritt& schritt, const unsigned char* anfang,
+                             std::size_t laenge, bool nurZiffern) const {
+  return schritt.menge == Menge::keine || imWertebereich(schritt, anfang, laenge, nurZiffern);
+}
+
 bool Pruefplan::istUnauffaellig(const Schritt& schritt, std::span<const unsigned char> satz) const {
   if (schritt.weg == Weg::voll) {
     return false;
@@ -206,7 +251,13 @@ bool Pruefplan::istUnauffaellig(const Schritt& schritt, std::span<const unsigned
   if (schritt.weg == Weg::text) {
     // Text from the first byte on is collected whole; a leading blank means blanks only or bad.
     if (feld.front() != ' ') {
-      return imWertebereich(schritt, anfang, feld.size(), false);
+      // A code of a few letters: its word straight from the bytes, trimmed there.
+      if (std::endian::native == std::endian::little && schritt.menge == Menge::kurzeCodes &&
+          feld.size() <= 8 && anfang[0] > 0x20) {
+        const std::optional<std::uint64_t> wort = getrimmtesWort(worte.kurz(), feld.size());
+        return wort && schritt.codes->enthaeltWort(*wort);
+      }
+      return passt(schritt, anfang, feld.size(), false);
     }
     return ohneFundAlsInitialwert(schritt) && worte.nur(' ');
   }
@@ -221,12 +272,12 @@ bool Pruefplan::istUnauffaellig(const Schritt& schritt, std::span<const unsigned
       if (ersteZiffer == feld.size()) {
         return ohneFundAlsInitialwert(schritt);
       }
-      return imWertebereich(schritt, anfang + ersteZiffer, feld.size() - ersteZiffer, true);
+      return passt(schritt, anfang + ersteZiffer, feld.size() - ersteZiffer, true);
     }
     case Weg::datum:
-      return istDatum(schritt.feldArt, feld) && imWertebereich(schritt, anfang, feld.size(), true);
+      return istDatum(schritt.feldArt, feld) && passt(schritt, anfang, feld.size(), true);
     case Weg::uhrzeit:
-      return istUhrzeit(feld) && imWertebereich(schritt, anfang, feld.size(), true);
+      return istUhrzeit(feld) && passt(schritt, anfang, feld.size(), true);
     case Weg::text:
     case Weg::voll:
       break;

@@ -63,6 +63,8 @@ class Pruefplan {
   // `nurZiffern`: the text holds digits only, as a number, date or time that passed its scan.
   [[nodiscard]] bool imWertebereich(const Schritt& schritt, const unsigned char* anfang,
                                     std::size_t laenge, bool nurZiffern) const;
+  [[nodiscard]] bool passt(const Schritt& schritt, const unsigned char* anfang, std::size_t laenge,
+                           bool nurZiffern) const;
 
   std::vector<Schritt> schritte;
 };

@@ -44,15 +44,17 @@ F15 = m , u6, 83, 6
 F16 =   , u4, 89, 4
 F17 =   , u6, 93, 5
 F18 = mk, n , 98, 2
-F19 =   , an, 100, 17
+F19 =   , an, 100, 9
+F22 = m , an, 109, 8, Codes
 F20 = m , an, 117, 133
 F21 =   , n , 250, 7, Klein
 )";
 
-// Bytes that make each kind's cases likely: digits, zeros, blanks, letters, a control character
-// and a byte of the upper half.
+// Bytes that make each kind's cases likely: digits, zeros, blanks, letters, control characters
+// (which trimming removes like blanks), the first byte above them, and a byte of the upper half.
 char zufallsByte(std::mt19937& zufall) {
-  static constexpr std::string_view haeufig = "0000123456789999   AB\x80\t";
+  using namespace std::literals;
+  static constexpr std::string_view haeufig = "0000123456789999   AB\x80\t\x1F!\0"sv;
   return haeufig[std::uniform_int_distribution<std::size_t>(0, haeufig.size() - 1)(zufall)];
 }
 
@@ -64,6 +66,7 @@ std::string zufallsSatz(std::mt19937& zufall) {
       "31122024290220230101202400002024122026000000000000",
       "235959595923595900000000",
       "A BB0 07 1234567ABCDEFGH12345678ABCDEFGHIJ10115",
+      "BB      A\t      1234567 07 \x1F    ",
   };
   std::string satz(256, ' ');
   for (std::size_t i = 0; i < satz.size(); ++i) {
