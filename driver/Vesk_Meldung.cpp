@@ -6,14 +6,12 @@ void Vesk_Meldung::satzAnfuegen(std::string_view name, const Vesk_Satzart& satza
                                 std::span<const unsigned char> bytes, std::size_t startAdresse) {
   // Built once to check the name and the bounds; only the record type is kept.
   static_cast<void>(Vesk_Datensatz(name, satzart, bytes, startAdresse));
-  const std::size_t index = satzarten.size();
-  const std::size_t folgend =
-      index == 0 ? 0 : gibStartAdresse(index - 1) + Vesk_Datensatz::SATZLAENGE;
   nachricht = bytes;
-  satzarten.push_back(&satzart);
-  if (startAdresse != folgend) {
-    versetzteAnfaenge.emplace_back(index, startAdresse);
+  if (startAdresse != folgenderStart) {
+    versetzteAnfaenge.emplace_back(satzarten.size(), startAdresse);
   }
+  satzarten.push_back(&satzart);
+  folgenderStart = startAdresse + Vesk_Datensatz::SATZLAENGE;
 }
 
 std::size_t Vesk_Meldung::gibStartAdresse(std::size_t i) const {

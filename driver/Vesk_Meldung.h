@@ -98,6 +98,8 @@ class Vesk_Meldung {
       tue(i, Vesk_Datensatz(*satzarten[i], nachricht.data() + start));
     }
   }
+  // Whether every record starts where the one before it ends (no attachment lies between).
+  [[nodiscard]] bool liegtLueckenlos() const { return versetzteAnfaenge.empty(); }
   // Makes room for `anzahl` records in advance.
   void reserviere(std::size_t anzahl) { satzarten.reserve(anzahl); }
 
@@ -107,4 +109,5 @@ class Vesk_Meldung {
   // index order.
   std::vector<std::pair<std::size_t, std::size_t>> versetzteAnfaenge;
   std::span<const unsigned char> nachricht;
+  std::size_t folgenderStart = 0;  // where a record that follows the last one would start
 };

@@ -8,6 +8,10 @@
 #include <string_view>
 #include <thread>
 
+#ifdef __linux__
+#include <sched.h>
+#endif
+
 #include "config/SatzartenRegister.h"
 #include "config/Vesk_DatenFeld.h"
 #include "config/Vesk_DatensatzDateiException.h"
@@ -16,7 +20,9 @@
 #include "config/Vesk_StrukturDateiException.h"
 #include "config/Vesk_TechnischePlausi.h"
 #include "driver/Konfiguration.h"
+#include "driver/Namensgeber.h"
 #include "driver/Vesk_Meldung.h"
+#include "driver/Vorauspruefung.h"
 #include "errors/Vesk_StrukturFehler.h"
 #include "fields/MeldungsText.h"
 #include "fields/Vesk_FeldartenFabrik.h"
@@ -31,7 +37,6 @@ namespace {
 
 constexpr std::size_t SATZLAENGE = Vesk_Datensatz::SATZLAENGE;
 constexpr std::size_t MINDESTLAENGE = 2 * SATZLAENGE;  // header and trailer
-constexpr std::size_t TEILSATZ_ZEICHEN = 66;           // offset of the partial-record number
 
 vesk::MeldungsText textBei(std::span<const unsigned char> nachricht, std::size_t start,
                            std::size_t laenge) {
@@ -39,75 +44,6 @@ vesk::MeldungsText textBei(std::span<const unsigned char> nachricht, std::size_t
   return vesk::MeldungsText(
       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
-
-// The answer of the registry for a name taken from message characters.
-struct Suche {
-  const Vesk_Satzart* satzart = nullptr;  // nullptr: no record type of that name
-  bool endgueltig = true;  // false: a definition failed, and must fail again when asked again
-};
-
-// Looks up a record type named by message characters: a name holding a byte of 0x80 or above
-// never names one, and a faulty definition counts as none.
-Suche sucheSatzart(const vesk::SatzartenRegister& satzArten, vesk::MeldungsText name) {
-  if (!name.istAscii()) {
-    return {};
-  }
-  try {
-    return {satzArten.suche(name.roh()), true};
-  } catch (const Vesk_IniFileException&) {
-    return {nullptr, false};
-  }
-}
-
-// Names the records of a message: the record type of the first 4 characters, or else of those
-// characters + "." + the sub-type character at offset 66. Consecutive records mostly share their
-// type, so the last answer is kept and the registry is asked again only when the name bytes
-// (and, for a partial record, the sub-type character) differ, or when a faulty definition must
-// fail again as it did before.
-class Namensgeber {
- public:
-  struct Treffer {
-    const Vesk_Satzart* satzart;  // nullptr: no record type of either name
-    vesk::MeldungsText name;      // the name used last; valid until the next call
-  };
-
-  explicit Namensgeber(const vesk::SatzartenRegister& register_) : satzArten(register_) {}
-
-  Treffer benenne(std::span<const unsigned char> satz) {
-    const std::string_view vier(reinterpret_cast<const char*>(satz.data()), 4);
-    const char teilsatz = static_cast<char>(satz[TEILSATZ_ZEICHEN]);
-    // Four bytes compared as one word: this runs for every record of the message.
-    if (!wiederverwendbar || std::memcmp(vier.data(), name.data(), 4) != 0 ||
-        (laenge == name.size() && teilsatz != name[5])) {
-      suche(vier, teilsatz);
-    }
-    return {satzart, vesk::MeldungsText(std::string_view(name.data(), laenge))};
-  }
-
- private:
-  void suche(std::string_view vier, char teilsatz) {
-    std::copy_n(vier.begin(), vier.size(), name.begin());
-    laenge = vier.size();
-    const Suche kurz = sucheSatzart(satzArten, vesk::MeldungsText(vier));
-    satzart = kurz.satzart;
-    wiederverwendbar = kurz.satzart != nullptr;
-    if (satzart == nullptr) {
-      name[4] = '.';
-      name[5] = teilsatz;
-      laenge = name.size();
-      const Suche lang =
-          sucheSatzart(satzArten, vesk::MeldungsText(std::string_view(name.data(), laenge)));
-      satzart = lang.satzart;
-      wiederverwendbar = lang.satzart != nullptr && kurz.endgueltig;
-    }
-  }
-
-  const vesk::SatzartenRegister& satzArten;
-  std::array<char, 6> name{};
-  std::size_t laenge = 0;
-  const Vesk_Satzart* satzart = nullptr;
-  bool wiederverwendbar = false;  // whether the next record of the same name may take the answer
-};
 
 Vesk_Fehler& meldeStruktur(Vesk_FehlerListe& liste, std::int32_t nummer, std::string text) {
   auto fehler = std::make_unique<Vesk_StrukturFehler>(nummer);
@@ -150,10 +86,21 @@ void pruefeSummen(std::int64_t gelesen, std::int32_t anzahlDatensaetze, std::int
 
 namespace {
 
+// The cores this process may run on: on Linux those of its affinity mask, so that a run bound
+// to one core (taskset, a container's cpuset) starts no threads that would only take turns.
 // Asked once: the C library reads a system file for it, which a batch of small messages would
 // otherwise pay for each message.
 unsigned alleKerne() {
-  static const unsigned kerne = std::max(1U, std::thread::hardware_concurrency());
+  static const unsigned kerne = [] {
+#ifdef __linux__
+    cpu_set_t erlaubt;
+    CPU_ZERO(&erlaubt);
+    if (::sched_getaffinity(0, sizeof erlaubt, &erlaubt) == 0 && CPU_COUNT(&erlaubt) > 0) {
+      return static_cast<unsigned>(CPU_COUNT(&erlaubt));
+    }
+#endif
+    return std::max(1U, std::thread::hardware_concurrency());
+  }();
   return kerne;
 }
 
@@ -221,17 +168,22 @@ Vesk_FehlerListe Vesk_Plausipruefung::pruefeStufen(Bytes nachricht,
   if (anzahl == 0 || liste.gibGroesse() > 0) {
     return liste;
   }
+  std::optional<vesk::Vorauspruefung> voraus;
+  if (vesk::Vorauspruefung::lohnt(nachricht.size(), anzahl, faeden)) {
+    voraus.emplace(*satzArten, nachricht, faeden);
+  }
   const std::optional<Vesk_Meldung> meldung = erzeugeMeldung(nachricht, anzahl, liste);
   if (!meldung || liste.gibGroesse() > 0) {
     return liste;
   }
-  pruefeInhalt(nachricht, *typ, *meldung, liste, fortschritt);
+  pruefeInhalt(nachricht, *typ, *meldung, liste, fortschritt, voraus ? &*voraus : nullptr);
   return liste;
 }
 
 void Vesk_Plausipruefung::pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTyp& typ,
                                        const Vesk_Meldung& meldung, Vesk_FehlerListe& liste,
-                                       std::ostream* fortschritt) const {
+                                       std::ostream* fortschritt,
+                                       vesk::Vorauspruefung* voraus) const {
   Vesk_StrukturPlausi struktur(typ, fortschritt);
   const bool strukturOk = struktur.pruefeStruktur(meldung, liste);
   verorte(liste, 0, meldung);
@@ -245,7 +197,9 @@ void Vesk_Plausipruefung::pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTy
     return;
   }
   const std::size_t vorher = liste.gibGroesse();
-  static_cast<void>(Vesk_TechnischePlausi().pruefeDatensaetze(meldung, liste, faeden));
+  if (voraus == nullptr || !voraus->vollende(meldung, liste).has_value()) {
+    static_cast<void>(Vesk_TechnischePlausi().pruefeDatensaetze(meldung, liste, faeden));
+  }
   verorte(liste, vorher, meldung);
 }
 
@@ -302,7 +256,7 @@ std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(Bytes nachricht,
   std::int64_t start = 0;
   std::int64_t index = 0;
   std::int64_t anhaenge = 0;
-  Namensgeber namen(*satzArten);
+  vesk::Namensgeber namen(*satzArten);
   do {
     const auto satzStart = static_cast<std::size_t>(start);
     const auto [satzart, gefunden] = namen.benenne(nachricht.subspan(satzStart, SATZLAENGE));

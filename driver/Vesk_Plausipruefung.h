@@ -17,6 +17,7 @@ namespace vesk {
 class Konfiguration;
 class NachrichtenTypRegister;
 class SatzartenRegister;
+class Vorauspruefung;
 }  // namespace vesk
 
 // The check of messages: loads the two definition files into the process-wide registries (or
@@ -62,9 +63,11 @@ class Vesk_Plausipruefung {
                                                            const Vesk_Satzart& anhang,
                                                            std::size_t start,
                                                            Vesk_FehlerListe& liste) const;
-  // The stages after the split message, in their order.
+  // The stages after the split message, in their order; the technical check takes the findings
+  // of `voraus` where it has them.
   void pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTyp& typ, const Vesk_Meldung& meldung,
-                    Vesk_FehlerListe& liste, std::ostream* fortschritt) const;
+                    Vesk_FehlerListe& liste, std::ostream* fortschritt,
+                    vesk::Vorauspruefung* voraus) const;
 
   const vesk::SatzartenRegister* satzArten;
   const vesk::NachrichtenTypRegister* nachrichtenTypen;

@@ -441,6 +441,71 @@ TEST_F(Pruefstufen, RunEachStageOnlyAfterTheOnesBeforePassed) {
   }
 }
 
+// A large message is checked on several threads, its technical check begun before the frame and
+// the structure are proven. Whatever the stages find, and wherever they stop, the findings, their
+// offsets and the progress lines are those of one thread.
+TEST_F(Pruefstufen, ALargeMessageGivesTheSameResultOnAnyNumberOfThreads) {
+  constexpr int ANZAHL = 20000;
+  const auto anfrage = [](const auto& datensatz, std::string_view anzahl) {
+    NachrichtenBauer bauer;
+    bauer.satz(vorsatz());
+    for (int i = 0; i < ANZAHL; ++i) {
+      bauer.satz(datensatz(i));
+    }
+    return bauer.satz(nachsatz(anzahl)).bytes();
+  };
+  const std::string anzahl = "0000020000";
+  struct Fall {
+    const char* name;
+    std::string nachricht;
+  };
+  const Fall faelle[] = {
+      {"field findings spread over the records",
+       anfrage([](int i) { return fahrzeug(i % 997 == 5 ? "31022026" : "01012026"); }, anzahl)},
+      {"a structure finding: no technical check",
+       anfrage([](int i) { return i == 15000 ? SatzBauer("4100").setze(67, "1") : fahrzeug("x"); },
+               anzahl)},
+      {"an unknown record type in the middle",
+       anfrage([](int i) { return i == 12345 ? SatzBauer("4444") : fahrzeug("31022026"); },
+               anzahl)},
+      {"a wrong count in the trailer",
+       anfrage([](int) { return fahrzeug("31022026"); }, "0000019999")},
+      {"an attachment the trailer's count hides",
+       [&] {
+         NachrichtenBauer bauer;
+         bauer.satz(vorsatz());
+         for (int i = 0; i < ANZAHL; ++i) {
+           bauer.satz(fahrzeug("31022026"));
+         }
+         return bauer.satz(anhang("0000000256"))
+             .anhang(256, '4')
+             .satz(nachsatz("0000020002"))
+             .bytes();
+       }()},
+  };
+  Vesk_Plausipruefung pruefung = lade();
+  for (const Fall& fall : faelle) {
+    SCOPED_TRACE(fall.name);
+    const std::vector<unsigned char> nachricht(fall.nachricht.begin(), fall.nachricht.end());
+    const auto ergebnis = [&](unsigned faeden) {
+      pruefung.setzeFaeden(faeden);
+      Mitschnitt ausgabe;
+      const Vesk_FehlerListe liste = pruefung.pruefe(nachricht);
+      std::vector<std::string> zeilen = beschreibe(liste);
+      for (std::size_t i = 0; i < liste.gibGroesse(); ++i) {
+        zeilen[i] += " @" + std::to_string(liste.gibFehler(i).gibSatzOffset().value_or(-1));
+      }
+      zeilen.push_back(ausgabe.gibText() + liste.gibNachrichtenTyp().value_or("-"));
+      return zeilen;
+    };
+    const std::vector<std::string> einFaden = ergebnis(1);
+    EXPECT_GT(einFaden.size(), 1U);  // every case has findings
+    for (const unsigned faeden : {2U, 3U, 8U}) {
+      EXPECT_EQ(ergebnis(faeden), einFaden) << faeden << " threads";
+    }
+  }
+}
+
 TEST_F(Pruefstufen, WithoutSchadenmeldungEveryPassedStructureEndsTheRun) {
   std::string struktur(STRUKTUR);
   struktur.replace(struktur.find("Schadenmeldung = 01"), 19, "");
