@@ -64,7 +64,7 @@ class Feldworte {
       wort = feldwort;
       return true;
     });
-    return laenge == 8 ? wort : wort & ((std::uint64_t{1} << (8 * laenge)) - 1);
+    return wort;
   }
 
   [[nodiscard]] bool nurZiffern() const {
@@ -180,17 +180,14 @@ bool istUhrzeit(std::string_view ziffern) {
 }
 
 // The word Vesk_WerteMengeAufzaehlung::alsWort makes of `feld` (a text of at most eight bytes,
-// in the low bytes of a little-endian word, length `laenge`) once its trailing bytes up to 0x20
-// are trimmed, or nullopt when more than KURZ bytes remain. The first byte must be above 0x20, so
-// that nothing is trimmed at the front.
-std::optional<std::uint64_t> getrimmtesWort(std::uint64_t feld, std::size_t laenge) {
+// in the low bytes of a little-endian word, the bytes above it zero) once its trailing bytes up
+// to 0x20 are trimmed, or nullopt when more than KURZ bytes remain. The first byte must be above
+// 0x20, so that nothing is trimmed at the front; the zero bytes above the text count as trimmed.
+std::optional<std::uint64_t> getrimmtesWort(std::uint64_t feld) {
   constexpr std::uint64_t hoch = 0x80 * achtfach::EINS;
   // A byte is above 0x20 when its top bit is set or its low seven bits plus 0x5F reach 0x80;
   // no carry leaves a byte, since 0x7F + 0x5F < 0x100.
-  std::uint64_t ueber = (feld | ((feld & ~hoch) + 0x5F * achtfach::EINS)) & hoch;
-  if (laenge < 8) {
-    ueber &= (std::uint64_t{1} << (8 * laenge)) - 1;
-  }
+  const std::uint64_t ueber = (feld | ((feld & ~hoch) + 0x5F * achtfach::EINS)) & hoch;
   if (ueber == 0) {
     return 0;  // the empty text
   }
@@ -254,7 +251,7 @@ bool Pruefplan::istUnauffaellig(const Schritt& schritt, std::span<const unsigned
       // A code of a few letters: its word straight from the bytes, trimmed there.
       if (std::endian::native == std::endian::little && schritt.menge == Menge::kurzeCodes &&
           feld.size() <= 8 && anfang[0] > 0x20) {
-        const std::optional<std::uint64_t> wort = getrimmtesWort(worte.kurz(), feld.size());
+        const std::optional<std::uint64_t> wort = getrimmtesWort(worte.kurz());
         return wort && schritt.codes->enthaeltWort(*wort);
       }
       return passt(schritt, anfang, feld.size(), false);

@@ -57,13 +57,14 @@ struct Griff {
 NachrichtenDatei::NachrichtenDatei(const std::string& name, Zugriff zugriff) {
   // Shared for writing and deleting, as a POSIX program would find it: another program that has
   // the file open does not keep the checker from reading it.
-  const Griff datei{::CreateFileW(vesk::dateipfad(name).c_str(), GENERIC_READ,
+  const std::filesystem::path pfad = vesk::dateipfad(name);
+  const Griff datei{::CreateFileW(pfad.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
   if (datei.wert == INVALID_HANDLE_VALUE) {
     // What does not exist, and a directory (which Windows does not open as a file), is not
     // found; what exists but cannot be opened cannot be read.
-    const DWORD art = ::GetFileAttributesW(vesk::dateipfad(name).c_str());
+    const DWORD art = ::GetFileAttributesW(pfad.c_str());
     if (art == INVALID_FILE_ATTRIBUTES || (art & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       nichtGefunden(name);
     }
