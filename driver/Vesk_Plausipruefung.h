@@ -55,9 +55,12 @@ class Vesk_Plausipruefung {
                                                              Vesk_FehlerListe& liste) const;
   [[nodiscard]] const Vesk_NachrichtenTyp& ermittleNachrichtenTyp(
       Bytes nachricht, const Vesk_Satzart& vorsatz) const;
+  // Walks the frame and splits the message into its records; tells `voraus` (if any) how far
+  // it has read.
   [[nodiscard]] std::optional<Vesk_Meldung> erzeugeMeldung(Bytes nachricht,
                                                            std::int32_t anzahlDatensaetze,
-                                                           Vesk_FehlerListe& liste) const;
+                                                           Vesk_FehlerListe& liste,
+                                                           vesk::Vorauspruefung* voraus) const;
   // The attachment length declared by the description at `start`; 0 after a finding.
   [[nodiscard]] std::int32_t analysiereAnhangsBeschreibung(Bytes nachricht,
                                                            const Vesk_Satzart& anhang,

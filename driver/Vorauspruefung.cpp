@@ -15,8 +15,8 @@ constexpr std::size_t SATZLAENGE = Vesk_Datensatz::SATZLAENGE;
 
 }  // namespace
 
-bool Vorauspruefung::lohnt(std::size_t laenge, std::int64_t anzahl, unsigned faeden) {
-  return faeden > 1 && anzahl >= std::int64_t{Vesk_TechnischePlausi::SAETZE_FUER_FAEDEN} &&
+bool Vorauspruefung::lohnt(std::size_t laenge, std::int64_t anzahl) {
+  return anzahl >= std::int64_t{Vesk_TechnischePlausi::SAETZE_FUER_FAEDEN} &&
          laenge / SATZLAENGE == static_cast<std::size_t>(anzahl) + 2 && laenge % SATZLAENGE == 0;
 }
 
@@ -25,9 +25,12 @@ Vorauspruefung::Vorauspruefung(const SatzartenRegister& satzArten_,
     : satzArten(satzArten_),
       nachricht(nachricht_),
       anzahlSaetze(nachricht_.size() / SATZLAENGE),
-      anzahlBloecke((anzahlSaetze + BLOCK - 1) / BLOCK),
-      listen(anzahlBloecke),
-      fehlerfrei(anzahlBloecke, 1) {
+      block(faeden > 1 ? BLOCK_JE_FADEN : BLOCK_OHNE_FAEDEN),
+      anzahlBloecke((anzahlSaetze + block - 1) / block),
+      naechstesEnde(block),
+      listen(faeden > 1 ? anzahlBloecke : 1),
+      fehlerfrei(listen.size(), 1),
+      namenBeimSchritthalten(satzArten_) {
   threads.reserve(faeden - 1);
   for (unsigned f = 1; f < faeden; ++f) {
     threads.emplace_back([this] { arbeite(); });
@@ -43,34 +46,55 @@ void Vorauspruefung::halteAn() {
   threads.clear();
 }
 
-void Vorauspruefung::arbeite() {
-  Namensgeber namen(satzArten);
-  for (std::size_t block = naechsterBlock.fetch_add(1); block < anzahlBloecke;
-       block = naechsterBlock.fetch_add(1)) {
-    Vesk_FehlerListe& liste = listen[block];
-    const std::size_t ende = std::min(anzahlSaetze, (block + 1) * BLOCK);
-    try {
-      for (std::size_t i = block * BLOCK; i < ende; ++i) {
-        const std::span<const unsigned char> satz = nachricht.subspan(i * SATZLAENGE, SATZLAENGE);
-        const Vesk_Satzart* satzart = namen.benenne(satz).satzart;
-        if (satzart == nullptr) {
-          unbrauchbar.store(true);
-          naechsterBlock.store(anzahlBloecke);
-          return;
-        }
-        const std::size_t vorher = liste.gibGroesse();
-        if (!satzart->pruefe(satz, 0, liste)) {
-          fehlerfrei[block] = 0;
-          for (std::size_t j = vorher; j < liste.gibGroesse(); ++j) {
-            liste.gibFehler(j).setzeDatensatzNummer(static_cast<std::int64_t>(i));
-          }
+bool Vorauspruefung::pruefeBlock(std::size_t nummer, Namensgeber& namen) {
+  // On one thread the blocks come in order, and their findings go to one list.
+  const std::size_t teil = listen.size() == 1 ? 0 : nummer;
+  Vesk_FehlerListe& liste = listen[teil];
+  const std::size_t ende = std::min(anzahlSaetze, (nummer + 1) * block);
+  try {
+    for (std::size_t i = nummer * block; i < ende; ++i) {
+      const std::span<const unsigned char> satz = nachricht.subspan(i * SATZLAENGE, SATZLAENGE);
+      const Vesk_Satzart* satzart = namen.benenne(satz).satzart;
+      if (satzart == nullptr) {
+        return false;
+      }
+      const std::size_t vorher = liste.gibGroesse();
+      if (!satzart->pruefe(satz, 0, liste)) {
+        fehlerfrei[teil] = 0;
+        for (std::size_t j = vorher; j < liste.gibGroesse(); ++j) {
+          liste.gibFehler(j).setzeDatensatzNummer(static_cast<std::int64_t>(i));
         }
       }
-    } catch (...) {  // the usual check meets the same fault and reports it
+    }
+  } catch (...) {  // the usual check meets the same fault and reports it
+    return false;
+  }
+  return true;
+}
+
+void Vorauspruefung::arbeite() {
+  Namensgeber namenDesFadens(satzArten);
+  for (std::size_t nummer = naechsterBlock.fetch_add(1); nummer < anzahlBloecke;
+       nummer = naechsterBlock.fetch_add(1)) {
+    if (!pruefeBlock(nummer, namenDesFadens)) {
       unbrauchbar.store(true);
       naechsterBlock.store(anzahlBloecke);
       return;
     }
+  }
+}
+
+void Vorauspruefung::holeAuf(std::size_t gelesen) {
+  while (naechstesEnde <= gelesen && !unbrauchbar.load(std::memory_order_relaxed)) {
+    const std::size_t nummer = naechsterBlock.fetch_add(1);
+    if (nummer >= anzahlBloecke) {
+      break;
+    }
+    if (!pruefeBlock(nummer, namenBeimSchritthalten)) {
+      unbrauchbar.store(true);
+      naechsterBlock.store(anzahlBloecke);
+    }
+    naechstesEnde += block;
   }
 }
 
@@ -84,9 +108,9 @@ std::optional<bool> Vorauspruefung::vollende(const Vesk_Meldung& meldung, Vesk_F
     return std::nullopt;
   }
   bool ohneFund = true;
-  for (std::size_t block = 0; block < anzahlBloecke; ++block) {
-    ohneFund = ohneFund && fehlerfrei[block] != 0;
-    liste.uebernehmeFehler(std::move(listen[block]));
+  for (std::size_t teil = 0; teil < listen.size(); ++teil) {
+    ohneFund = ohneFund && fehlerfrei[teil] != 0;
+    liste.uebernehmeFehler(std::move(listen[teil]));
   }
   return ohneFund;
 }

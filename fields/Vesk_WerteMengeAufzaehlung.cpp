@@ -73,11 +73,6 @@ std::optional<std::string> leseGanz(std::unique_ptr<std::FILE, SchliesseDatei> d
 
 constexpr std::size_t WENIGE = 16;  // entries compared in a row rather than looked up
 
-// The slot of `schluessel` in a table of 2^bits slots (Fibonacci hashing).
-std::size_t streue(std::uint64_t schluessel, unsigned bits) noexcept {
-  return static_cast<std::size_t>((schluessel * 0x9E3779B97F4A7C15ULL) >> (64U - bits));
-}
-
 }  // namespace
 
 Vesk_WerteMengeAufzaehlung::Vesk_WerteMengeAufzaehlung(std::string name,
@@ -129,7 +124,7 @@ void Vesk_WerteMengeAufzaehlung::baueIndex() {
   // Duplicates would fill the table for nothing.
   std::sort(kurze.begin(), kurze.end());
   kurze.erase(std::unique(kurze.begin(), kurze.end()), kurze.end());
-  if (kurze.size() <= WENIGE) {
+  if (kurze.size() <= WENIGE || baueZahlenBits()) {
     return;
   }
   while ((std::size_t{1} << tabellenBits) < 2 * kurze.size()) {
@@ -147,19 +142,32 @@ void Vesk_WerteMengeAufzaehlung::baueIndex() {
   kurze.shrink_to_fit();
 }
 
-bool Vesk_WerteMengeAufzaehlung::enthaeltWort(std::uint64_t schluessel) const {
-  if (tabelle.empty()) {
-    return std::find(kurze.begin(), kurze.end(), schluessel) != kurze.end();
-  }
-  for (std::size_t platz = streue(schluessel, tabellenBits);;
-       platz = (platz + 1) & (tabelle.size() - 1)) {
-    if (tabelle[platz] == schluessel) {
-      return true;
-    }
-    if (tabelle[platz] == LEER) {
+bool Vesk_WerteMengeAufzaehlung::baueZahlenBits() {
+  const std::uint64_t laenge = kurze.front() >> 56U;
+  const auto istZahl = [laenge](std::uint64_t wort) {
+    if ((wort >> 56U) != laenge || laenge == 0) {
       return false;
     }
+    const std::uint64_t maske = ~std::uint64_t{0} >> (8 * (8 - laenge));
+    return vesk::achtfach::alleZiffern((wort & maske) | (vesk::achtfach::NULLEN & ~maske));
+  };
+  // Up to 7 digits: at most 10^7 bits, 1.25 MiB.
+  if (!std::all_of(kurze.begin(), kurze.end(), istZahl)) {
+    return false;
   }
+  ziffernJeZahl = static_cast<std::size_t>(laenge);
+  std::size_t zahlen = 1;
+  for (std::size_t i = 0; i < ziffernJeZahl; ++i) {
+    zahlen *= 10;
+  }
+  zahlenBits.assign((zahlen + 63) / 64, 0);
+  for (const std::uint64_t wort : kurze) {
+    const std::uint32_t zahl = vesk::achtfach::zahlAus(wort, ziffernJeZahl);
+    zahlenBits[zahl / 64] |= std::uint64_t{1} << (zahl % 64);
+  }
+  kurze.clear();
+  kurze.shrink_to_fit();
+  return true;
 }
 
 bool Vesk_WerteMengeAufzaehlung::inDerMenge(vesk::MeldungsText text) const {

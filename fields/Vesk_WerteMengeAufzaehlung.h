@@ -1,4 +1,6 @@
 #pragma once
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -7,6 +9,7 @@
 #include <vector>
 
 #include "fields/Vesk_WerteMenge.h"
+#include "fields/Ziffern.h"
 
 // A list of texts, in definition order; duplicates and the empty text are allowed. Looked up by
 // hash, so that a set of a million postal codes costs no more per field than one of four codes.
@@ -36,10 +39,43 @@ class Vesk_WerteMengeAufzaehlung final : public Vesk_WerteMenge {
     return wort;
   }
   // Precondition: hatNurKurzeWerte().
-  [[nodiscard]] bool enthaeltWort(std::uint64_t wort) const;
+  [[nodiscard]] bool enthaeltWort(std::uint64_t wort) const {
+    if (ziffernJeZahl != 0) {
+      return enthaeltZahl(wort);
+    }
+    if (tabelle.empty()) {
+      return std::find(kurze.begin(), kurze.end(), wort) != kurze.end();
+    }
+    for (std::size_t platz = streue(wort, tabellenBits);;
+         platz = (platz + 1) & (tabelle.size() - 1)) {
+      if (tabelle[platz] == wort) {
+        return true;
+      }
+      if (tabelle[platz] == LEER) {
+        return false;
+      }
+    }
+  }
 
  private:
   void baueIndex();
+  // Whether every entry a message text can equal is a number of the same count of digits, of
+  // which there are many: then a bit per number of that count holds them, so that a million
+  // postal codes take 12.5 KiB and no lookup leaves the processor's cache.
+  [[nodiscard]] bool baueZahlenBits();
+  [[nodiscard]] bool enthaeltZahl(std::uint64_t wort) const {
+    const std::uint64_t maske = ~std::uint64_t{0} >> (8 * (8 - ziffernJeZahl));
+    const std::uint64_t ziffern = (wort & maske) | (vesk::achtfach::NULLEN & ~maske);
+    if ((wort >> 56U) != ziffernJeZahl || !vesk::achtfach::alleZiffern(ziffern)) {
+      return false;
+    }
+    const std::uint32_t zahl = vesk::achtfach::zahlAus(ziffern, ziffernJeZahl);
+    return ((zahlenBits[zahl / 64] >> (zahl % 64)) & 1U) != 0;
+  }
+  // The slot of `schluessel` in a table of 2^bits slots (Fibonacci hashing).
+  static std::size_t streue(std::uint64_t schluessel, unsigned bits) noexcept {
+    return static_cast<std::size_t>((schluessel * 0x9E3779B97F4A7C15ULL) >> (64U - bits));
+  }
 
   std::vector<std::string> werteMenge;
   // Views of the entries that a message text can equal: those of ASCII characters only, since a
@@ -48,10 +84,13 @@ class Vesk_WerteMengeAufzaehlung final : public Vesk_WerteMenge {
   // When every such entry has at most 7 bytes (codes, postal codes), each is instead one word:
   // its bytes and, in the top byte, its length, and the index stays empty. A few words are compared
   // in a row, many are found in an open-addressed table of twice their number (LEER marks a free
-  // slot).
+  // slot), or, when they are numbers, in the bits below.
   static constexpr std::uint64_t LEER = ~std::uint64_t{0};
   bool nurKurze = false;
   std::vector<std::uint64_t> kurze;
   std::vector<std::uint64_t> tabelle;
   unsigned tabellenBits = 0;
+  // Numbers of ziffernJeZahl digits (0: not so), a bit per number.
+  std::size_t ziffernJeZahl = 0;
+  std::vector<std::uint64_t> zahlenBits;
 };

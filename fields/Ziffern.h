@@ -1,4 +1,5 @@
 #pragma once
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -21,9 +22,15 @@ namespace achtfach {
 
 inline constexpr std::uint64_t EINS = 0x0101010101010101ULL;
 
+inline constexpr std::uint64_t NULLEN = '0' * EINS;
+
+// The eight bytes from `bytes` on, the first in the lowest byte on every machine.
 inline std::uint64_t lade(const char* bytes) noexcept {
   std::uint64_t wert = 0;
   std::memcpy(&wert, bytes, sizeof wert);
+  if constexpr (std::endian::native == std::endian::big) {
+    wert = __builtin_bswap64(wert);
+  }
   return wert;
 }
 
@@ -32,6 +39,23 @@ inline std::uint64_t lade(const char* bytes) noexcept {
 inline bool alleZiffern(std::uint64_t acht) noexcept {
   constexpr std::uint64_t hoch = 0xF0F0F0F0F0F0F0F0ULL;
   return (acht & hoch) == 0x30 * EINS && ((acht + 0x06 * EINS) & hoch) == 0x30 * EINS;
+}
+
+// The number written by the `anzahl` (1 to 8) digits in the low bytes of `ziffern`, the first
+// digit in the lowest byte; the bytes above them are ignored. Each digit pair, then each
+// quadruple, is combined by one multiplication.
+inline std::uint32_t zahlAus(std::uint64_t ziffern, std::size_t anzahl) noexcept {
+  // Leading zeros in front of the digits make eight of them.
+  const std::size_t vorne = 8 - anzahl;
+  const std::uint64_t maske = ~std::uint64_t{0} >> (8 * vorne);
+  std::uint64_t acht =
+      std::rotl((ziffern & maske) | (NULLEN & ~maske), static_cast<int>(8 * vorne));
+  acht -= NULLEN;
+  acht = acht * 10 + (acht >> 8);
+  acht = ((acht & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32)) +
+          ((acht >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32))) >>
+         32;
+  return static_cast<std::uint32_t>(acht);
 }
 
 }  // namespace achtfach

@@ -25,6 +25,7 @@ Klein   = 0 - 99
 Codes   = A, BB, 0, 07, 1234567
 Lang    = ABCDEFGH, ABCDEFGHIJ, 12345678
 Datei   = <codes.txt>
+Zahlen  = <zahlen.txt>
 [4400]
 F01 = m , n , 1, 1
 F02 =   , n , 2, 3, Klein
@@ -46,9 +47,20 @@ F17 =   , u6, 93, 5
 F18 = mk, n , 98, 2
 F19 =   , an, 100, 9
 F22 = m , an, 109, 8, Codes
-F20 = m , an, 117, 133
+F23 =   , an, 117, 5, Zahlen
+F24 = m , n , 122, 8, 10 - 99999999
+F20 = m , an, 130, 120
 F21 =   , n , 250, 7, Klein
 )";
+
+// Numbers of five digits, many enough to be kept as bits, including some the records hold.
+std::string zahlenDatei() {
+  std::string zahlen = "10115\n00000\n01234\n99999\n";
+  for (int i = 0; i < 100; ++i) {
+    zahlen += std::to_string(20000 + i * 7) + "\n";
+  }
+  return zahlen;
+}
 
 // Bytes that make each kind's cases likely: digits, zeros, blanks, letters, control characters
 // (which trimming removes like blanks), the first byte above them, and a byte of the upper half.
@@ -66,6 +78,8 @@ std::string zufallsSatz(std::mt19937& zufall) {
       "31122024290220230101202400002024122026000000000000",
       "235959595923595900000000",
       "A BB0 07 1234567ABCDEFGH12345678ABCDEFGHIJ10115",
+      "0123410115200070000001099999999",
+      "20014000000000000010",
       "BB      A\t      1234567 07 \x1F    ",
   };
   std::string satz(256, ' ');
@@ -91,6 +105,7 @@ class PruefplanTest : public vesk::test::RegistryTest {};
 // type's check (walk first) reports exactly what checking every field in full reports.
 TEST_F(PruefplanTest, FindsExactlyWhatTheFullCheckOfEveryFieldFinds) {
   ordner.schreibe("codes.txt", "10115\n80331\nABC\n1234567\n");
+  ordner.schreibe("zahlen.txt", zahlenDatei());
   const auto vorher = std::filesystem::current_path();
   std::filesystem::current_path(ordner.wurzel());
   vesk::test::ladeDefinitionen(ordner, DEFINITIONEN);
@@ -119,6 +134,29 @@ TEST_F(PruefplanTest, FindsExactlyWhatTheFullCheckOfEveryFieldFinds) {
   // The records exercise both outcomes of most fields.
   EXPECT_GT(mitBefund, 20000U);
   EXPECT_LT(mitBefund, 20000U * 21);
+}
+
+// A field's bytes that passed are remembered per thread, so that the same bytes pass again
+// without their tests; they must not pass for a field of another record type, even one that
+// takes the place in memory of a record type that is gone.
+TEST_F(PruefplanTest, BytesThatPassedForOneRecordTypeDoNotPassForAnother) {
+  vesk::test::ladeDefinitionen(ordner, DEFINITIONEN.substr(0, DEFINITIONEN.find("Datei")));
+  std::string satz(256, ' ');
+  satz.replace(0, 3, "EUR");
+  const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char*>(satz.data()),
+                                             satz.size());
+  const auto befundeMit = [&bytes](std::string_view menge) {
+    const Vesk_Satzart satzart(
+        "4400", std::vector<std::string>{"m , an, 1, 3, " + std::string(menge), "  , an, 4, 253"});
+    Vesk_FehlerListe liste;
+    static_cast<void>(satzart.pruefe(bytes, 0, liste));
+    return liste.gibGroesse();
+  };
+  for (int runde = 0; runde < 3; ++runde) {
+    EXPECT_EQ(befundeMit("EUR"), 0U);
+    EXPECT_EQ(befundeMit("EUR"), 0U);
+    EXPECT_EQ(befundeMit("CHF"), 1U);
+  }
 }
 
 }  // namespace

@@ -147,8 +147,9 @@ TEST_F(WertemengenTest, EnumerationComparesExactlyAndNeverMatchesBytesFromE4On) 
   }
 }
 
-// The lookup takes three shapes (a few short codes compared in a row, many in a table, longer
-// entries by hash); each answers exactly as comparing with every entry would.
+// The lookup takes four shapes (a few short codes compared in a row, many in a table, many
+// numbers of one length as bits, longer entries by hash); each answers exactly as comparing with
+// every entry would.
 TEST(WerteMengeAufzaehlung, EveryLookupShapeAnswersAsComparingEachEntry) {
   const auto bytes = [](std::string_view text) { return vesk::MeldungsText(text); };
   std::vector<std::string> vieleKurze;
@@ -157,6 +158,17 @@ TEST(WerteMengeAufzaehlung, EveryLookupShapeAnswersAsComparingEachEntry) {
   }
   vieleKurze.emplace_back("");
   vieleKurze.emplace_back("0");  // a duplicate
+  const auto zahlen = [](int stellen, int schritt, std::vector<std::string> dazu) {
+    for (int i = 0; i < 1000; ++i) {
+      std::string zahl = std::to_string(i * schritt);
+      dazu.push_back(std::string(static_cast<std::size_t>(stellen) - zahl.size(), '0') + zahl);
+    }
+    return dazu;
+  };
+  // Postal codes with leading zeros and the highest number; an entry of another alphabet does
+  // not count, a number of another length does.
+  const std::vector<std::string> postleitzahlen = zahlen(5, 99, {"99999", "\xC3\xA4"});
+  const std::vector<std::string> gemischt = zahlen(5, 99, {"1234"});
   struct Fall {
     const char* name;
     std::vector<std::string> werte;
@@ -169,6 +181,13 @@ TEST(WerteMengeAufzaehlung, EveryLookupShapeAnswersAsComparingEachEntry) {
        {"EUR", "", "1234567"},
        {"EU", "EURO", "eur", "12345678", "\xC3\xA4", "\xE4", std::string_view("EUR\0", 4)}},
       {"many short", vieleKurze, {"0", "7", "6993", ""}, {"1", "00", "6994", "69930", " 7"}},
+      {"many numbers of five digits",
+       postleitzahlen,
+       {"00000", "00099", "98901", "99999"},
+       {"0", "00001", "0009", "000990", "00 99", "0009 ", "0009A", "\xC3\xA4", "\xE4", "",
+        "99998"}},
+      {"seven digits", zahlen(7, 9999, {}), {"0000000", "9989001"}, {"0009999 ", "9999999"}},
+      {"numbers of two lengths", gemischt, {"1234", "00099"}, {"01234", "0123", "00100"}},
       {"long",
        {"ABCDEFGH", "A", "", "ABCDEFGHIJKLMNOP"},
        {"ABCDEFGH", "A", "", "ABCDEFGHIJKLMNOP"},
