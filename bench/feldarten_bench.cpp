@@ -71,8 +71,7 @@ void MitIntervall(benchmark::State& state) {
 }
 BENCHMARK(MitIntervall);
 
-// A value set of the given number of postal codes: looked up in a table of words, whatever its
-// size.
+// A value set of the given number of postal codes: numbers of five digits, a bit each.
 void MitVielenKurzenWerten(benchmark::State& state) {
   std::vector<std::string> werte;
   for (std::int64_t i = 0; i < state.range(0); ++i) {
@@ -82,6 +81,17 @@ void MitVielenKurzenWerten(benchmark::State& state) {
   pruefeFeld(state, "an", "10115", &menge);
 }
 BENCHMARK(MitVielenKurzenWerten)->Arg(4)->Arg(1000)->Arg(1000000);
+
+// Short codes that are no numbers: looked up in a table of words, whatever its size.
+void MitVielenKurzenCodes(benchmark::State& state) {
+  std::vector<std::string> werte;
+  for (std::int64_t i = 0; i < state.range(0); ++i) {
+    werte.push_back("K" + std::to_string(10000 + i * 7 % 90000));
+  }
+  const Vesk_WerteMengeAufzaehlung menge("Codes", std::move(werte));
+  pruefeFeld(state, "an", "K10115", &menge);
+}
+BENCHMARK(MitVielenKurzenCodes)->Arg(1000)->Arg(1000000);
 
 // Entries longer than a word are looked up by hash.
 void MitLangenWerten(benchmark::State& state) {

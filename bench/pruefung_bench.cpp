@@ -52,35 +52,44 @@ void Pruefe10000Datensaetze(benchmark::State& state) {
 }
 BENCHMARK(Pruefe10000Datensaetze)->Unit(benchmark::kMillisecond);
 
-// One record of the mixed layout of bench/konfiguration (14 fields, every kind and kind of value
+// Records of the mixed layout of bench/konfiguration (14 fields, every kind and kind of value
 // set, a 181-byte reserve) through the record type's walk: the cost per record of a large
-// message on one core.
+// message on one core. As in bench/positionen.py, some fields change from record to record and
+// others repeat, since the walk remembers a field's bytes that passed.
 void PruefeSatzDerGemischtenSatzart(benchmark::State& state) {
   std::filesystem::current_path(VESK_BENCH_KONFIGURATION);
   const auto konfiguration = vesk::Konfiguration::lade("plausi.ini");
   const Vesk_Satzart& satzart = konfiguration->gibSatzarten().gib("4400");
-  std::string satz(256, ' ');
-  const auto setze = [&](std::size_t position, std::string_view text) {
-    satz.replace(position - 1, text.size(), text);
-  };
-  setze(1, "4400");
-  setze(5, "000123");
-  setze(11, "08122026");
-  setze(19, "143000");
-  setze(25, "BB");
-  setze(27, "EUR");
-  setze(30, "10115");
-  setze(35, "0000042");
-  setze(42, "0000019990");
-  setze(52, "3");
-  setze(53, "122026");
-  setze(59, "1430");
-  setze(63, "Position 1");
-  const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char*>(satz.data()),
-                                             satz.size());
+  constexpr std::size_t ANZAHL = 1024;
+  std::string saetze(ANZAHL * 256, ' ');
+  for (std::size_t i = 0; i < ANZAHL; ++i) {
+    const auto setze = [&](std::size_t position, std::string_view text) {
+      saetze.replace(i * 256 + position - 1, text.size(), text);
+    };
+    const auto zahl = [](std::size_t wert, int stellen) {
+      std::string text = std::to_string(wert);
+      return std::string(static_cast<std::size_t>(stellen) - text.size(), '0') + text;
+    };
+    setze(1, "4400");
+    setze(5, zahl(i + 1, 6));
+    setze(11, "08122026");
+    setze(19, "143000");
+    setze(25, std::string(2, static_cast<char>('A' + i % 4)));
+    setze(27, "EUR");
+    setze(30, zahl(1000 + 7 * (i % 14000), 5));
+    setze(35, zahl(i, 7));
+    setze(42, zahl(i * 1999 + 1, 10));
+    setze(52, std::to_string(i % 9 + 1));
+    setze(53, "122026");
+    setze(59, "1430");
+    setze(63, "Position " + std::to_string(i));
+  }
+  const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char*>(saetze.data()),
+                                             saetze.size());
+  std::size_t i = 0;
   for (auto _ : state) {
     Vesk_FehlerListe liste;
-    benchmark::DoNotOptimize(satzart.pruefe(bytes, 0, liste));
+    benchmark::DoNotOptimize(satzart.pruefe(bytes, (i++ % ANZAHL) * 256, liste));
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 256);
 }
