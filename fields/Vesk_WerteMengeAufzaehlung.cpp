@@ -151,15 +151,20 @@ bool Vesk_WerteMengeAufzaehlung::baueZahlenBits() {
     const std::uint64_t maske = ~std::uint64_t{0} >> (8 * (8 - laenge));
     return vesk::achtfach::alleZiffern((wort & maske) | (vesk::achtfach::NULLEN & ~maske));
   };
-  // Up to 7 digits: at most 10^7 bits, 1.25 MiB.
   if (!std::all_of(kurze.begin(), kurze.end(), istZahl)) {
     return false;
   }
-  ziffernJeZahl = static_cast<std::size_t>(laenge);
-  std::size_t zahlen = 1;
-  for (std::size_t i = 0; i < ziffernJeZahl; ++i) {
+  std::size_t zahlen = 1;  // up to 10^7, a bit each
+  for (std::uint64_t i = 0; i < laenge; ++i) {
     zahlen *= 10;
   }
+  // The bits must not take much more memory than the table would (16 bytes per entry): five
+  // digits always, seven only for thousands of numbers.
+  constexpr std::size_t IMMER = 64 * 1024;
+  if (zahlen / 8 > std::max(IMMER, 16 * 16 * kurze.size())) {
+    return false;
+  }
+  ziffernJeZahl = static_cast<std::size_t>(laenge);
   zahlenBits.assign((zahlen + 63) / 64, 0);
   for (const std::uint64_t wort : kurze) {
     const std::uint32_t zahl = vesk::achtfach::zahlAus(wort, ziffernJeZahl);

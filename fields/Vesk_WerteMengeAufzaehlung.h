@@ -60,7 +60,7 @@ class Vesk_WerteMengeAufzaehlung final : public Vesk_WerteMenge {
  private:
   void baueIndex();
   // Whether every entry a message text can equal is a number of the same count of digits, of
-  // which there are many: then a bit per number of that count holds them, so that a million
+  // which there are many: then a bit per number of that count holds them, so that any number of
   // postal codes take 12.5 KiB and no lookup leaves the processor's cache.
   [[nodiscard]] bool baueZahlenBits();
   [[nodiscard]] bool enthaeltZahl(std::uint64_t wort) const {
