@@ -97,7 +97,7 @@ class KurzesFeld {
     return andere == 0 ? laenge : static_cast<std::size_t>(std::countr_zero(andere)) / 8;
   }
   // The number of the field's digits. Precondition: nurZiffern().
-  [[nodiscard]] std::optional<std::int32_t> zahl(std::size_t /*ersteZiffer*/) const {
+  [[nodiscard]] std::optional<std::int32_t> zahl() const {
     return static_cast<std::int32_t>(achtfach::zahlAus(wort, laenge));
   }
   // Whether the digits are a valid date. The common shapes ddMMyyyy and MMyyyy without leading
@@ -172,14 +172,8 @@ class LangesFeld {
     return achtfach::alleZiffern(wortBei(laenge - 8));
   }
   [[nodiscard]] std::size_t ersteZiffer() const { return ersteAndere(text(), 0, '0'); }
-  // The number of the digits from `ersteZiffer` on when they fit in 32 bits (up to nine).
-  // Precondition: nurZiffern().
-  [[nodiscard]] std::optional<std::int32_t> zahl(std::size_t ersteZiffer) const {
-    if (laenge - ersteZiffer > 9) {
-      return std::nullopt;
-    }
-    return zahlAus(text().substr(ersteZiffer));
-  }
+  // Left to the value-set test, which reads up to nine digits as a number.
+  [[nodiscard]] static std::optional<std::int32_t> zahl() { return std::nullopt; }
   [[nodiscard]] bool istDatum(const Vesk_Feldart* art) const { return istDatumDerArt(art, text()); }
   [[nodiscard]] static bool istUhrzeit() { return false; }  // longer than HHmmss
   // Left to the value-set test, which trims a copy.
@@ -307,7 +301,7 @@ template <class Feld>
         return schritt.leerOhneFund;
       }
       if (schritt.menge == Menge::intervall) {
-        if (const std::optional<std::int32_t> zahl = feld.zahl(ersteZiffer)) {
+        if (const std::optional<std::int32_t> zahl = feld.zahl()) {
           return schritt.untere <= *zahl && *zahl <= schritt.obere;
         }
       }

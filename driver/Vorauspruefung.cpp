@@ -27,7 +27,6 @@ Vorauspruefung::Vorauspruefung(const SatzartenRegister& satzArten_,
       anzahlSaetze(nachricht_.size() / SATZLAENGE),
       block(faeden > 1 ? BLOCK_JE_FADEN : BLOCK_OHNE_FAEDEN),
       anzahlBloecke((anzahlSaetze + block - 1) / block),
-      naechstesEnde(block),
       listen(faeden > 1 ? anzahlBloecke : 1),
       fehlerfrei(listen.size(), 1),
       namenBeimSchritthalten(satzArten_) {
@@ -85,16 +84,15 @@ void Vorauspruefung::arbeite() {
 }
 
 void Vorauspruefung::holeAuf(std::size_t gelesen) {
-  while (naechstesEnde <= gelesen && !unbrauchbar.load(std::memory_order_relaxed)) {
-    const std::size_t nummer = naechsterBlock.fetch_add(1);
-    if (nummer >= anzahlBloecke) {
-      break;
-    }
+  // On one thread this thread alone takes the blocks, in order; a block that cannot be used
+  // takes all that are left.
+  for (std::size_t nummer = naechsterBlock.load();
+       nummer < anzahlBloecke && (nummer + 1) * block <= gelesen; nummer = naechsterBlock.load()) {
+    naechsterBlock.store(nummer + 1);
     if (!pruefeBlock(nummer, namenBeimSchritthalten)) {
       unbrauchbar.store(true);
       naechsterBlock.store(anzahlBloecke);
     }
-    naechstesEnde += block;
   }
 }
 

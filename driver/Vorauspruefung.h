@@ -50,7 +50,8 @@ class Vorauspruefung {
   // The frame walk has read the records before index `gelesen` (the header is record 0). On one
   // thread, checks the blocks among them that are not checked yet.
   void schritthalten(std::size_t gelesen) {
-    if (threads.empty() && gelesen >= naechstesEnde) {
+    if (threads.empty() &&
+        (naechsterBlock.load(std::memory_order_relaxed) + 1) * block <= gelesen) {
       holeAuf(gelesen);
     }
   }
@@ -72,7 +73,6 @@ class Vorauspruefung {
   static constexpr std::size_t BLOCK_OHNE_FAEDEN = 8;
   std::size_t block;
   std::size_t anzahlBloecke;
-  std::size_t naechstesEnde;             // on one thread: the end of the block to check next
   std::vector<Vesk_FehlerListe> listen;  // the findings of each block, or on one thread of all
   std::vector<char> fehlerfrei;          // per list: no finding
   Namensgeber namenBeimSchritthalten;    // the calling thread's, kept from block to block

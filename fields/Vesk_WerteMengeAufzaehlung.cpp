@@ -143,19 +143,13 @@ void Vesk_WerteMengeAufzaehlung::baueIndex() {
 }
 
 bool Vesk_WerteMengeAufzaehlung::baueZahlenBits() {
-  const std::uint64_t laenge = kurze.front() >> 56U;
-  const auto istZahl = [laenge](std::uint64_t wort) {
-    if ((wort >> 56U) != laenge || laenge == 0) {
-      return false;
-    }
-    const std::uint64_t maske = ~std::uint64_t{0} >> (8 * (8 - laenge));
-    return vesk::achtfach::alleZiffern((wort & maske) | (vesk::achtfach::NULLEN & ~maske));
-  };
-  if (!std::all_of(kurze.begin(), kurze.end(), istZahl)) {
+  const auto laenge = static_cast<std::size_t>(kurze.front() >> 56U);
+  if (laenge == 0 || !std::all_of(kurze.begin(), kurze.end(),
+                                  [laenge](std::uint64_t wort) { return istZahl(wort, laenge); })) {
     return false;
   }
   std::size_t zahlen = 1;  // up to 10^7, a bit each
-  for (std::uint64_t i = 0; i < laenge; ++i) {
+  for (std::size_t i = 0; i < laenge; ++i) {
     zahlen *= 10;
   }
   // The bits must not take much more memory than the table would (16 bytes per entry): five
@@ -164,7 +158,7 @@ bool Vesk_WerteMengeAufzaehlung::baueZahlenBits() {
   if (zahlen / 8 > std::max(IMMER, 16 * 16 * kurze.size())) {
     return false;
   }
-  ziffernJeZahl = static_cast<std::size_t>(laenge);
+  ziffernJeZahl = laenge;
   zahlenBits.assign((zahlen + 63) / 64, 0);
   for (const std::uint64_t wort : kurze) {
     const std::uint32_t zahl = vesk::achtfach::zahlAus(wort, ziffernJeZahl);

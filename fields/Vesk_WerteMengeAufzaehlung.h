@@ -64,13 +64,17 @@ class Vesk_WerteMengeAufzaehlung final : public Vesk_WerteMenge {
   // postal codes take 12.5 KiB and no lookup leaves the processor's cache.
   [[nodiscard]] bool baueZahlenBits();
   [[nodiscard]] bool enthaeltZahl(std::uint64_t wort) const {
-    const std::uint64_t maske = ~std::uint64_t{0} >> (8 * (8 - ziffernJeZahl));
-    const std::uint64_t ziffern = (wort & maske) | (vesk::achtfach::NULLEN & ~maske);
-    if ((wort >> 56U) != ziffernJeZahl || !vesk::achtfach::alleZiffern(ziffern)) {
+    if (!istZahl(wort, ziffernJeZahl)) {
       return false;
     }
-    const std::uint32_t zahl = vesk::achtfach::zahlAus(ziffern, ziffernJeZahl);
+    const std::uint32_t zahl = vesk::achtfach::zahlAus(wort, ziffernJeZahl);
     return ((zahlenBits[zahl / 64] >> (zahl % 64)) & 1U) != 0;
+  }
+  // Whether the word of a text (see alsWort) is that of `stellen` (1 to 7) digits.
+  static bool istZahl(std::uint64_t wort, std::size_t stellen) noexcept {
+    const std::uint64_t maske = ~std::uint64_t{0} >> (8 * (8 - stellen));
+    return (wort >> 56U) == stellen &&
+           vesk::achtfach::alleZiffern((wort & maske) | (vesk::achtfach::NULLEN & ~maske));
   }
   // The slot of `schluessel` in a table of 2^bits slots (Fibonacci hashing).
   static std::size_t streue(std::uint64_t schluessel, unsigned bits) noexcept {

@@ -8,50 +8,22 @@
 
 #include <gtest/gtest.h>
 
-#include "config/Vesk_DatenFeld.h"
 #include "config/Vesk_Satzart.h"
-#include "errors/Vesk_DatenFeldFehler.h"
 #include "errors/Vesk_FehlerListe.h"
+#include "tests/support/Feldgang.h"
 #include "tests/support/Registry.h"
 
 namespace {
 
-// Every field kind with lengths around the eight-byte steps of the walk, mandatory and optional,
-// with each shape of value set: interval, short codes, codes longer than a word, one read from a
-// file, and none. The last field ends at byte 256, so the walk reads up to the record's end.
-constexpr std::string_view DEFINITIONEN = R"(
+// The value sets of the mixed record type, two of them read from files.
+const std::string DEFINITIONEN = std::string(R"(
 [Wertemengen]
 Klein   = 0 - 99
 Codes   = A, BB, 0, 07, 1234567
 Lang    = ABCDEFGH, ABCDEFGHIJ, 12345678
 Datei   = <codes.txt>
 Zahlen  = <zahlen.txt>
-[4400]
-F01 = m , n , 1, 1
-F02 =   , n , 2, 3, Klein
-F03 = m , n , 5, 8
-F04 =   , n , 13, 9, Codes
-F05 = m , an, 22, 1
-F06 =   , an, 23, 2, Codes
-F07 = m , an, 25, 7, Codes
-F08 =   , an, 32, 8, Lang
-F09 = m , an, 40, 10, Lang
-F10 =   , an, 50, 5, Datei
-F11 = m , d8, 55, 8
-F12 =   , d8, 63, 8, 1 - 31129999
-F13 = m , d6, 71, 6
-F14 =   , d6, 77, 6
-F15 = m , u6, 83, 6
-F16 =   , u4, 89, 4
-F17 =   , u6, 93, 5
-F18 = mk, n , 98, 2
-F19 =   , an, 100, 9
-F22 = m , an, 109, 8, Codes
-F23 =   , an, 117, 5, Zahlen
-F24 = m , n , 122, 8, 10 - 99999999
-F20 = m , an, 130, 120
-F21 =   , n , 250, 7, Klein
-)";
+)") + std::string(vesk::test::GEMISCHTE_SATZART);
 
 // Numbers of five digits, many enough to be kept as bits, including some the records hold.
 std::string zahlenDatei() {
@@ -91,14 +63,6 @@ std::string zufallsSatz(std::mt19937& zufall) {
   return satz;
 }
 
-std::vector<std::string> befunde(const Vesk_FehlerListe& liste) {
-  std::vector<std::string> zeilen;
-  for (std::size_t i = 0; i < liste.gibGroesse(); ++i) {
-    zeilen.push_back(Vesk_FehlerListe::protokollZeile(liste.gibFehler(i)));
-  }
-  return zeilen;
-}
-
 class PruefplanTest : public vesk::test::RegistryTest {};
 
 // The walk clears fields only where the full check finds nothing: over many records, the record
@@ -118,18 +82,9 @@ TEST_F(PruefplanTest, FindsExactlyWhatTheFullCheckOfEveryFieldFinds) {
     const std::string satz = zufallsSatz(zufall);
     const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char*>(satz.data()),
                                                satz.size());
-    Vesk_FehlerListe mitPlan;
-    static_cast<void>(satzart.pruefe(bytes, 0, mitPlan));
-    Vesk_FehlerListe voll;
-    for (std::size_t i = 0; i < satzart.gibAnzahlFelder(); ++i) {
-      if (auto* fehler =
-              satzart.gibDatenFeld(static_cast<std::int64_t>(i) + 1)->pruefe(bytes, 0, voll)) {
-        fehler->setzeFeldNummer(static_cast<std::int32_t>(i));
-        fehler->setzeSatzart("4400");
-      }
-    }
-    ASSERT_EQ(befunde(mitPlan), befunde(voll)) << "record '" << satz << "'";
-    mitBefund += voll.gibGroesse();
+    const std::vector<std::string> voll = vesk::test::befundeJedesFelds(satzart, bytes);
+    ASSERT_EQ(vesk::test::befundeDesGangs(satzart, bytes), voll) << "record '" << satz << "'";
+    mitBefund += voll.size();
   }
   // The records exercise both outcomes of most fields.
   EXPECT_GT(mitBefund, 20000U);
