@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -14,10 +15,18 @@ inline constexpr std::string_view STANDARDAUSGABE_FEHLER =
     "Fehler beim Schreiben der Standardausgabe";
 
 // Appends `text` to `ziel` with every control character written as the four characters \xHH
-// (upper-case hexadecimal): the bytes 0x00-0x1F and 0x7F, and the characters U+0080-U+009F,
-// whose UTF-8 form C2 80 to C2 9F becomes \x80 to \x9F. Every other byte, invalid UTF-8
-// included, is copied as it is.
+// (upper-case hexadecimal): the bytes 0x00-0x1F and 0x7F, the characters U+0080-U+009F, whose
+// UTF-8 form C2 80 to C2 9F becomes \x80 to \x9F, and a byte 0x80-0x9F that is part of no valid
+// UTF-8 sequence (a name or a definition text in another encoding), which many terminals take
+// for a control. Every other byte, invalid UTF-8 included (a Latin-1 "ae" 0xE4), is copied as it
+// is.
 void haengeMaskiertAn(std::string& ziel, std::string_view text);
+
+// The length of the valid UTF-8 sequence that starts at byte `i` of `text` (1 for ASCII), or 0
+// when none starts there.
+[[nodiscard]] std::size_t utf8Folge(std::string_view text, std::size_t i) noexcept;
+// True when all of `text` is valid UTF-8.
+[[nodiscard]] bool istUtf8(std::string_view text) noexcept;
 
 // `text` as haengeMaskiertAn writes it.
 [[nodiscard]] std::string maskiert(std::string_view text);

@@ -78,14 +78,18 @@ void schreibeFehler(std::string& aus, const std::vector<VerorteterFehler>& fehle
 }
 
 void schreibeFelder(std::string& aus, const std::vector<FeldAnsicht>& felder) {
+  // Names are escaped before they are padded, so that a control in one keeps the columns.
+  std::vector<std::string> namen;
+  namen.reserve(felder.size());
   std::size_t breite = 8;
   for (const FeldAnsicht& feld : felder) {
-    breite = std::max(breite, feld.feldname.size());
+    breite = std::max(breite, namen.emplace_back(maskiert(feld.feldname)).size());
   }
   aus += "   Nr " + links("Feldname", breite) + " Art Typ  Offset Laenge " +
          links("Zustand", ZUSTAND_BREITE) + " Wert\n";
-  for (const FeldAnsicht& feld : felder) {
-    aus += rechts(std::to_string(feld.feldnummer), 5) + ' ' + links(feld.feldname, breite) + ' ' +
+  for (std::size_t i = 0; i < felder.size(); ++i) {
+    const FeldAnsicht& feld = felder[i];
+    aus += rechts(std::to_string(feld.feldnummer), 5) + ' ' + links(namen[i], breite) + ' ' +
            links(feld.feldart, 3) + ' ' + links(feld.feldtyp, 3) +
            rechts(std::to_string(feld.offset), 8) + rechts(std::to_string(feld.laenge), 7) + ' ' +
            links(zustandsText(feld.zustand, ZUSTAENDE), ZUSTAND_BREITE) + ' ' +

@@ -1,7 +1,9 @@
 #include "report/JsonBericht.h"
 
 #include <nlohmann/json.hpp>
+#include <string_view>
 
+#include "config/Ausgabe.h"
 #include "fields/MeldungsText.h"
 #include "report/NachrichtenErgebnis.h"
 
@@ -27,6 +29,97 @@ const char* artName(NachrichtenErgebnis::Art art) {
       break;
   }
   return "abbruch";
+}
+
+using Json = nlohmann::ordered_json;
+
+// The key beside a text that is no valid UTF-8: its bytes in base64.
+constexpr std::string_view ROH_ENDUNG = "_base64";
+
+bool hatUngueltigenText(const Json& json) {
+  if (json.is_string()) {
+    return !istUtf8(json.get_ref<const std::string&>());
+  }
+  for (const Json& teil : json) {  // the values of an object, the elements of an array
+    if (teil.is_structured() || teil.is_string()) {
+      if (hatUngueltigenText(teil)) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// `text` with each byte that is part of no valid UTF-8 sequence as the four characters \xHH.
+std::string alsLesbarerText(std::string_view text) {
+  static constexpr std::string_view HEX = "0123456789ABCDEF";
+  std::string aus;
+  aus.reserve(text.size() + 8);
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t laenge = utf8Folge(text, i);
+    if (laenge > 0) {
+      aus.append(text.substr(i, laenge));
+      i += laenge;
+      continue;
+    }
+    const auto byte = static_cast<unsigned char>(text[i]);
+    aus += "\\x";
+    aus += HEX[byte >> 4U];
+    aus += HEX[byte & 0x0FU];
+    ++i;
+  }
+  return aus;
+}
+
+std::string alsBase64(std::string_view bytes) {
+  static constexpr std::string_view ZEICHEN =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string aus;
+  aus.reserve((bytes.size() + 2) / 3 * 4);
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t rest = bytes.size() - i;
+    std::uint32_t block = std::uint32_t{static_cast<unsigned char>(bytes[i])} << 16U;
+    if (rest > 1) {
+      block |= std::uint32_t{static_cast<unsigned char>(bytes[i + 1])} << 8U;
+    }
+    if (rest > 2) {
+      block |= std::uint32_t{static_cast<unsigned char>(bytes[i + 2])};
+    }
+    aus += ZEICHEN[(block >> 18U) & 0x3FU];
+    aus += ZEICHEN[(block >> 12U) & 0x3FU];
+    aus += rest > 1 ? ZEICHEN[(block >> 6U) & 0x3FU] : '=';
+    aus += rest > 2 ? ZEICHEN[block & 0x3FU] : '=';
+  }
+  return aus;
+}
+
+// `json` with every text that is no valid UTF-8 (a file name or a definition text in another
+// encoding) made readable, so that no byte turns into U+FFFD: in an object, the text's key
+// holds it with the faulty bytes as \xHH and the key with "_base64" appended its exact bytes.
+Json mitWiederherstellbarenTexten(const Json& json) {
+  if (json.is_string()) {
+    return alsLesbarerText(json.get_ref<const std::string&>());
+  }
+  if (json.is_array()) {
+    Json liste = Json::array();
+    for (const Json& teil : json) {
+      liste.push_back(mitWiederherstellbarenTexten(teil));
+    }
+    return liste;
+  }
+  if (!json.is_object()) {
+    return json;
+  }
+  Json objekt = Json::object();
+  for (const auto& [schluessel, wert] : json.items()) {
+    if (wert.is_string() && !istUtf8(wert.get_ref<const std::string&>())) {
+      objekt[schluessel] = alsLesbarerText(wert.get_ref<const std::string&>());
+      objekt[schluessel + std::string(ROH_ENDUNG)] = alsBase64(wert.get_ref<const std::string&>());
+    } else {
+      objekt[schluessel] = mitWiederherstellbarenTexten(wert);
+    }
+  }
+  return objekt;
 }
 
 }  // namespace
@@ -64,7 +157,10 @@ nlohmann::ordered_json alsJson(const NachrichtenErgebnis& ergebnis) {
 }
 
 std::string alsJsonText(const nlohmann::ordered_json& json, int einzug) {
-  std::string text = json.dump(einzug, ' ', true, nlohmann::ordered_json::error_handler_t::replace);
+  // Names and definition texts in another encoding are rare; only then is the document copied.
+  std::string text = hatUngueltigenText(json)
+                         ? mitWiederherstellbarenTexten(json).dump(einzug, ' ', true)
+                         : json.dump(einzug, ' ', true);
   // Only DEL passes the ASCII escaping unchanged; it can stand only inside a string.
   std::string ergebnis;
   ergebnis.reserve(text.size());

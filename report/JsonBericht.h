@@ -18,12 +18,13 @@ struct VerorteterFehler;
 [[nodiscard]] nlohmann::ordered_json alsJson(const NachrichtenErgebnis& ergebnis);
 // `json` as text, `einzug` as for nlohmann's dump (-1: one line). Every character outside
 // printable ASCII is written as a \u escape, so that no control character reaches a terminal or
-// splits a line, and the text stays valid JSON; a definition text that is no valid UTF-8 has its
-// faulty bytes replaced by U+FFFD.
+// splits a line, and the text stays valid JSON. A text that is no valid UTF-8 (a file name or a
+// definition text in another encoding) never turns into U+FFFD: its key holds it with each
+// faulty byte as the four characters \xHH, and the key with "_base64" appended holds its exact
+// bytes in base64 ("nachricht_base64", "feldname_base64").
 [[nodiscard]] std::string alsJsonText(const nlohmann::ordered_json& json, int einzug);
-// The object on one line, without the line end. Message bytes appear as the characters of the
-// same code (so `wert` gives back the bytes exactly); a definition text that is no valid UTF-8
-// has its faulty bytes replaced by U+FFFD.
+// The object on one line, without the line end, as alsJsonText writes it. Message bytes appear
+// as the characters of the same code (so `wert` gives back the bytes exactly).
 [[nodiscard]] std::string alsJsonZeile(const NachrichtenErgebnis& ergebnis);
 
 }  // namespace vesk

@@ -10,8 +10,9 @@
 # With the environment variable VESK_VALGRIND set (for example to
 # "valgrind --error-exitcode=99 -q"), the program runs under that command.
 #
-# In "args", @QUELLEN@ stands for the source tree (to reach examples/) and @ARBEIT@ for the
-# scratch folder. An optional "vorbereitung.cmake" runs in the scratch folder before the program.
+# In "args", @QUELLEN@ stands for the source tree (to reach examples/), @ARBEIT@ for the
+# scratch folder and @9B@ for the single byte 0x9B (a name that is no UTF-8; such cases hold a
+# file "nur-posix", as Windows names are UTF-16). An optional "vorbereitung.cmake" runs in the scratch folder before the program.
 # An optional "standardausgabe" names the file standard output goes to instead (/dev/full, say);
 # standard output is then not compared. Files named in an optional "unveraendert" (one per line,
 # in the scratch folder) must have the same content after the run as before. No "*.tmp" file may
@@ -53,12 +54,14 @@ if(EXISTS ${FALL}/programm)
   endif()
 endif()
 
+string(ASCII 155 BYTE_9B)
 set(argumente)
 if(EXISTS ${FALL}/args)
   file(STRINGS ${FALL}/args zeilen ENCODING UTF-8)
   foreach(zeile IN LISTS zeilen)
     string(REPLACE "@QUELLEN@" "${QUELLEN}" zeile "${zeile}")
     string(REPLACE "@ARBEIT@" "${ARBEIT}" zeile "${zeile}")
+    string(REPLACE "@9B@" "${BYTE_9B}" zeile "${zeile}")
     list(APPEND argumente "${zeile}")
   endforeach()
 endif()

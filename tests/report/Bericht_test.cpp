@@ -89,12 +89,95 @@ TEST(JsonBericht, EveryByteValueOfAFieldComesBackExactly) {
   for (int b = 0; b < 256; ++b) {
     fehler.wert->push_back(static_cast<char>(b));
   }
-  fehler.text = std::string("ungueltig \xFF\xFE UTF-8");
   const std::string zeile = vesk::alsJsonZeile(ergebnis);
   EXPECT_EQ(zeile.find('\n'), std::string::npos);
   const auto json = nlohmann::json::parse(zeile);
   EXPECT_EQ(vesk::test::alsBytes(json["fehler"][0]["wert"].get<std::string>()), *fehler.wert);
-  EXPECT_EQ(json["fehler"][0]["text"], "ungueltig \xEF\xBF\xBD\xEF\xBF\xBD UTF-8");
+}
+
+std::string ausBase64(const std::string& text) {
+  const std::string zeichen = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string bytes;
+  std::uint32_t block = 0;
+  int bits = 0;
+  for (const char c : text) {
+    if (c == '=') {
+      break;
+    }
+    block = (block << 6U) | static_cast<std::uint32_t>(zeichen.find(c));
+    bits += 6;
+    if (bits >= 8) {
+      bits -= 8;
+      bytes += static_cast<char>((block >> static_cast<unsigned>(bits)) & 0xFFU);
+    }
+  }
+  return bytes;
+}
+
+// A file name or a definition text in another encoding keeps its bytes: shown with \xHH for
+// each byte that is no UTF-8, and exactly in the key beside it. Two such names stay two.
+TEST(JsonBericht, TextsThatAreNoUtf8KeepTheirBytes) {
+  struct Fall {
+    std::string text;
+    std::string lesbar;  // what the key itself shows
+  };
+  const Fall faelle[] = {
+      {"csi\x9B"
+       "31m.dat",
+       "csi\\x9B31m.dat"},
+      {"csi\xC2\x9B"
+       "31m.dat",
+       "csi\xC2\x9B"
+       "31m.dat"},  // valid UTF-8: as it is
+      {"Schaden\xE4rt", "Schaden\\xE4rt"},
+      {"\xFF\xFE\xFD", "\\xFF\\xFE\\xFD"},
+      {"a\\x9Bb\xE4", "a\\x9Bb\\xE4"},  // a backslash in the name: the base64 key tells
+      {"\xE2\x82", "\\xE2\\x82"},
+  };
+  for (const Fall& fall : faelle) {
+    SCOPED_TRACE(fall.lesbar);
+    vesk::NachrichtenErgebnis ergebnis;
+    ergebnis.nachricht = fall.text;
+    ergebnis.art = vesk::NachrichtenErgebnis::Art::fehler;
+    auto& fehler = ergebnis.fehler.emplace_back();
+    fehler.feldname = fall.text;
+    fehler.text = "Feld " + fall.text;
+    for (const int einzug : {-1, 2}) {
+      const auto json =
+          nlohmann::ordered_json::parse(vesk::alsJsonText(vesk::alsJson(ergebnis), einzug));
+      const bool utf8 = fall.text == fall.lesbar;
+      EXPECT_EQ(json["nachricht"], fall.lesbar);
+      EXPECT_EQ(json["fehler"][0]["feldname"], fall.lesbar);
+      EXPECT_EQ(json["fehler"][0]["text"], "Feld " + fall.lesbar);
+      for (const auto& [objekt, schluessel] :
+           {std::pair{json, "nachricht"}, std::pair{json["fehler"][0], "feldname"}}) {
+        const std::string roh = std::string(schluessel) + "_base64";
+        ASSERT_EQ(objekt.contains(roh), !utf8);
+        if (!utf8) {
+          EXPECT_EQ(ausBase64(objekt[roh].get<std::string>()), fall.text);
+        }
+      }
+      // The key with the bytes stands right after the text's own.
+      if (!utf8) {
+        auto eintrag = json.begin();
+        EXPECT_EQ(eintrag.key(), "nachricht");
+        EXPECT_EQ((++eintrag).key(), "nachricht_base64");
+      }
+    }
+  }
+}
+
+TEST(JsonBericht, Base64OfEveryLengthComesBack) {
+  std::string bytes;
+  for (int laenge = 0; laenge < 8; ++laenge) {
+    SCOPED_TRACE(laenge);
+    vesk::NachrichtenErgebnis ergebnis;
+    ergebnis.nachricht = "\x80" + bytes;
+    const auto json = nlohmann::json::parse(vesk::alsJsonZeile(ergebnis));
+    EXPECT_EQ(json["nachricht_base64"].get<std::string>().size() % 4, 0U);
+    EXPECT_EQ(ausBase64(json["nachricht_base64"].get<std::string>()), ergebnis.nachricht);
+    bytes += static_cast<char>(0xF0 + laenge);
+  }
 }
 
 // Results arrive out of order from the threads but are handed on in order; a failure of one
