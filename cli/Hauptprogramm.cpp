@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Befehl.h"
+#include "config/Ausgabe.h"
 
 #ifndef VESK_VERSION
 #define VESK_VERSION "0"
@@ -44,8 +45,9 @@ int hauptprogramm(std::span<const std::string> argumente, std::ostream& aus, std
     aus << app.version() << '\n';
     return 0;
   } catch (const CLI::ParseError& e) {
-    fehler << "vesk: " << e.what() << "\n"
-           << "Mehr mit: vesk --help\n";
+    // The text may repeat an argument, which may hold anything a shell can pass.
+    schreibeZeile(fehler, std::string("vesk: ") + e.what());
+    fehler << "Mehr mit: vesk --help\n";
     return USAGE;
   }
   return ausfuehrung ? ausfuehrung(Ausgabe{aus, fehler}) : USAGE;

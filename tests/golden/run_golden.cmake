@@ -11,8 +11,9 @@
 # "valgrind --error-exitcode=99 -q"), the program runs under that command.
 #
 # In "args", @QUELLEN@ stands for the source tree (to reach examples/), @ARBEIT@ for the
-# scratch folder and @9B@ for the single byte 0x9B (a name that is no UTF-8; such cases hold a
-# file "nur-posix", as Windows names are UTF-16). An optional "vorbereitung.cmake" runs in the scratch folder before the program.
+# scratch folder and @xHH@ for the single byte of hexadecimal code HH (an escape sequence, or a
+# name that is no UTF-8; cases with such names hold a file "nur-posix", as Windows names are
+# UTF-16). An optional "vorbereitung.cmake" runs in the scratch folder before the program.
 # An optional "standardausgabe" names the file standard output goes to instead (/dev/full, say);
 # standard output is then not compared. Files named in an optional "unveraendert" (one per line,
 # in the scratch folder) must have the same content after the run as before. No "*.tmp" file may
@@ -54,14 +55,19 @@ if(EXISTS ${FALL}/programm)
   endif()
 endif()
 
-string(ASCII 155 BYTE_9B)
 set(argumente)
 if(EXISTS ${FALL}/args)
   file(STRINGS ${FALL}/args zeilen ENCODING UTF-8)
   foreach(zeile IN LISTS zeilen)
     string(REPLACE "@QUELLEN@" "${QUELLEN}" zeile "${zeile}")
     string(REPLACE "@ARBEIT@" "${ARBEIT}" zeile "${zeile}")
-    string(REPLACE "@9B@" "${BYTE_9B}" zeile "${zeile}")
+    string(REGEX MATCHALL "@x[0-9A-F][0-9A-F]@" codes "${zeile}")
+    foreach(code IN LISTS codes)
+      string(SUBSTRING "${code}" 2 2 hex)
+      math(EXPR wert "0x${hex}")
+      string(ASCII ${wert} byte)
+      string(REPLACE "${code}" "${byte}" zeile "${zeile}")
+    endforeach()
     list(APPEND argumente "${zeile}")
   endforeach()
 endif()
