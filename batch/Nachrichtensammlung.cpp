@@ -12,41 +12,66 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void sammleOrdner(const fs::path& ordner, std::vector<std::string>& nachrichten) {
-  std::vector<std::string> gefunden;
-  std::error_code fehler;
-  fs::recursive_directory_iterator eintrag(ordner, fehler);
-  if (fehler) {
-    nachrichten.push_back(dateiname(ordner));
-    return;
+std::string grund(const std::error_code& fehler) {
+  if (fehler == std::errc::permission_denied || fehler == std::errc::operation_not_permitted) {
+    return "keine Berechtigung";
   }
-  for (; eintrag != fs::recursive_directory_iterator(); eintrag.increment(fehler)) {
+  if (fehler == std::errc::no_such_file_or_directory || fehler == std::errc::not_a_directory) {
+    return "nicht mehr vorhanden";
+  }
+  if (fehler == std::errc::too_many_symbolic_link_levels) {
+    return "zu viele symbolische Verweise";
+  }
+  return fehler.message();
+}
+
+// Adds the messages below `ordner`, found at `relativ` below the folder argument, to
+// `gefunden`. Each folder is listed on its own, so that a subfolder that cannot be opened or read
+// to its end costs only its own entries.
+void besuche(const fs::path& ordner, const std::string& relativ,
+             std::vector<GesammelteNachricht>& gefunden) {
+  std::error_code fehler;
+  fs::directory_iterator eintrag(ordner, fehler);
+  for (; !fehler && eintrag != fs::directory_iterator(); eintrag.increment(fehler)) {
+    const std::string name = dateiname(eintrag->path().filename());
+    std::string unten = relativ.empty() ? name : relativ + '/' + name;
     std::error_code art;
-    if (eintrag->is_regular_file(art)) {
-      gefunden.push_back(dateiname(eintrag->path()));
+    // The kind comes from the folder listing where the system gives it; only a link is
+    // followed, to see whether it names a regular file.
+    if (eintrag->is_symlink(art)) {
+      if (eintrag->is_regular_file(art)) {
+        gefunden.push_back({dateiname(eintrag->path()), std::move(unten), std::nullopt});
+      }
+    } else if (eintrag->is_directory(art)) {
+      besuche(eintrag->path(), unten, gefunden);
+    } else if (eintrag->is_regular_file(art)) {
+      gefunden.push_back({dateiname(eintrag->path()), std::move(unten), std::nullopt});
     }
   }
-  // A part of the folder that could not be read stands as the folder itself, whose check then
-  // reports it, so that its messages are not silently left out.
   if (fehler) {
-    gefunden.push_back(dateiname(ordner));
+    gefunden.push_back(
+        {dateiname(ordner), relativ,
+         "Fehler beim Auslesen des Ordners " + dateiname(ordner) + ": " + grund(fehler)});
   }
-  std::sort(gefunden.begin(), gefunden.end());
-  nachrichten.insert(nachrichten.end(), std::make_move_iterator(gefunden.begin()),
-                     std::make_move_iterator(gefunden.end()));
 }
 
 }  // namespace
 
-std::vector<std::string> sammleNachrichten(std::span<const std::string> argumente) {
-  std::vector<std::string> nachrichten;
+std::vector<GesammelteNachricht> sammleNachrichten(std::span<const std::string> argumente) {
+  std::vector<GesammelteNachricht> nachrichten;
   for (const std::string& argument : argumente) {
     std::error_code fehler;
     const fs::path pfad = dateipfad(argument);
     if (fs::is_directory(pfad, fehler)) {
-      sammleOrdner(pfad, nachrichten);
+      const std::size_t anfang = nachrichten.size();
+      besuche(pfad, std::string(), nachrichten);
+      std::sort(nachrichten.begin() + static_cast<std::ptrdiff_t>(anfang), nachrichten.end(),
+                [](const GesammelteNachricht& a, const GesammelteNachricht& b) {
+                  return a.pfad < b.pfad;
+                });
     } else {
-      nachrichten.push_back(argument);
+      nachrichten.push_back(
+          GesammelteNachricht{argument, dateiname(pfad.filename()), std::nullopt});
     }
   }
   return nachrichten;

@@ -1,14 +1,29 @@
 #pragma once
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace vesk {
 
+// One message a command-line argument stands for, or a folder below it that could not be read.
+struct GesammelteNachricht {
+  std::string pfad;  // as the check opens it: the argument, or the argument joined with `relativ`
+  // The path below the folder argument it was found in, with '/' between folders; the file name
+  // alone for an argument that is no folder.
+  std::string relativ;
+  // For a folder that could not be read (or read to its end): the text of its abbruch result,
+  // which names the folder and the reason.
+  std::optional<std::string> fehler;
+};
+
 // The messages that command-line arguments name, in their order: a folder stands for every
-// regular file below it, sorted by path; anything else stands for itself (a name that does not
-// exist is kept, so that its check reports it). A folder or subfolder that cannot be read is kept
-// as an entry of its own, so that no unreadable part of an inbox passes unnoticed.
-[[nodiscard]] std::vector<std::string> sammleNachrichten(std::span<const std::string> argumente);
+// regular file below it, sorted by path (links to files are followed, links to folders are not,
+// so that no loop can arise); anything else stands for itself (a name that does not exist is
+// kept, so that its check reports it). A folder or subfolder that cannot be read is an entry of
+// its own at its place in that order, and the walk goes on past it, so that no readable part of
+// an inbox is left out and no unreadable one passes unnoticed.
+[[nodiscard]] std::vector<GesammelteNachricht> sammleNachrichten(
+    std::span<const std::string> argumente);
 
 }  // namespace vesk

@@ -47,12 +47,15 @@ int pruefen(const Optionen& optionen, const Ausgabe& ausgabe) {
   if (!konfiguration) {
     return ABBRUCH;
   }
-  const std::vector<std::string> nachrichten = sammleNachrichten(optionen.nachrichten);
+  const std::vector<GesammelteNachricht> nachrichten = sammleNachrichten(optionen.nachrichten);
   Laufbilanz bilanz;
   fuehreGeordnetAus<Bericht>(
       nachrichten.size(), faeden(optionen.jobs),
       [&](std::size_t i) {
-        const NachrichtenErgebnis ergebnis = pruefeDatei(*konfiguration, nachrichten[i]);
+        const GesammelteNachricht& nachricht = nachrichten[i];
+        const NachrichtenErgebnis ergebnis = nachricht.fehler
+                                                 ? abgebrochen(nachricht.pfad, *nachricht.fehler)
+                                                 : pruefeDatei(*konfiguration, nachricht.pfad);
         return Bericht{ergebnis.art,
                        optionen.json ? alsJsonZeile(ergebnis) + '\n' : alsText(ergebnis)};
       },

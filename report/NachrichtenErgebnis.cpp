@@ -10,8 +10,6 @@
 
 namespace vesk {
 
-namespace {
-
 NachrichtenErgebnis abgebrochen(std::string name, std::string text) {
   NachrichtenErgebnis ergebnis;
   ergebnis.nachricht = std::move(name);
@@ -19,6 +17,8 @@ NachrichtenErgebnis abgebrochen(std::string name, std::string text) {
   ergebnis.abbruch = std::move(text);
   return ergebnis;
 }
+
+namespace {
 
 // Runs `pruefe` and turns what it throws into an abbruch result, with the texts of the
 // checker's exception report.

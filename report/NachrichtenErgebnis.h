@@ -27,6 +27,9 @@ struct NachrichtenErgebnis {
   [[nodiscard]] int exitStatus() const { return static_cast<int>(art); }
 };
 
+// The result of a message that was not checked, with `text` as the reason.
+[[nodiscard]] NachrichtenErgebnis abgebrochen(std::string name, std::string text);
+
 // Checks `bytes` exactly as the checker's command line does, on `konfiguration`, printing no
 // progress lines; a fault of the message or of a definition it meets becomes an abbruch result
 // with the text the checker would report; no bytes end it as the checker ends an empty file.
