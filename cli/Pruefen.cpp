@@ -1,5 +1,6 @@
 #include <CLI/CLI.hpp>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -7,6 +8,7 @@
 
 #include "batch/GeordnetParallel.h"
 #include "batch/Nachrichtensammlung.h"
+#include "batch/Protokollablage.h"
 #include "cli/Befehl.h"
 #include "config/Ausgabe.h"
 #include "config/Vesk_Exception.h"
@@ -21,7 +23,8 @@ namespace {
 
 struct Optionen {
   bool json = false;
-  unsigned jobs = 0;  // 0: all cores
+  unsigned jobs = 0;                      // 0: all cores
+  std::optional<std::string> protokolle;  // the folder of the protocol files
   std::string iniDatei;
   std::vector<std::string> nachrichten;
 };
@@ -48,14 +51,27 @@ int pruefen(const Optionen& optionen, const Ausgabe& ausgabe) {
     return ABBRUCH;
   }
   const std::vector<GesammelteNachricht> nachrichten = sammleNachrichten(optionen.nachrichten);
+  std::optional<Protokollablage> ablage;
+  if (optionen.protokolle) {
+    ablage.emplace(*optionen.protokolle);
+    if (const auto fehler = ablage->pruefeEindeutig(nachrichten)) {
+      schreibeZeile(ausgabe.fehler, "vesk: " + *fehler);
+      ausgabe.fehler << "Mehr mit: vesk pruefen --help\n";
+      return ABBRUCH;
+    }
+  }
   Laufbilanz bilanz;
   fuehreGeordnetAus<Bericht>(
       nachrichten.size(), faeden(optionen.jobs),
       [&](std::size_t i) {
         const GesammelteNachricht& nachricht = nachrichten[i];
-        const NachrichtenErgebnis ergebnis = nachricht.fehler
-                                                 ? abgebrochen(nachricht.pfad, *nachricht.fehler)
-                                                 : pruefeDatei(*konfiguration, nachricht.pfad);
+        NachrichtenErgebnis ergebnis =
+            nachricht.fehler ? abgebrochen(nachricht.pfad, *nachricht.fehler)
+                             : pruefeDatei(*konfiguration, nachricht.pfad,
+                                           NachrichtenDatei::Zugriff::abbilden, ablage.has_value());
+        if (ablage) {
+          ablage->lege(ergebnis, nachricht);
+        }
         return Bericht{ergebnis.art,
                        optionen.json ? alsJsonZeile(ergebnis) + '\n' : alsText(ergebnis)};
       },
@@ -93,6 +109,10 @@ void registrierePruefen(CLI::App& app, Ausfuehrung& ausfuehrung) {
   befehl->add_flag("--json", optionen->json, "Eine JSON-Zeile je Nachricht (JSON Lines)");
   befehl->add_option("--jobs", optionen->jobs, "Threads, die pruefen (Vorgabe: alle Kerne)")
       ->check(CLI::Range(1U, 4096U));
+  befehl
+      ->add_option("--protokolle", optionen->protokolle,
+                   "Je Nachricht ihre Protokolldatei unter ORDNER (<Pfad>.protokoll)")
+      ->type_name("ORDNER");
   befehl->add_option("Ini-Datei", optionen->iniDatei, "Die Hauptdatei (Gruppe PLAUSIPRUEFUNG)")
       ->required();
   befehl->add_option("Nachricht", optionen->nachrichten, "Nachrichtendateien oder Ordner")

@@ -42,13 +42,17 @@ std::string Vesk_FehlerListe::protokollZeile(const Vesk_Fehler& fehler) {
   return zeile;
 }
 
-void Vesk_FehlerListe::schreibeProtokollDatei(const std::string& dateiName) const {
+std::string Vesk_FehlerListe::protokollInhalt() const {
   std::string inhalt;
   for (const auto& fehler : fehlerListe) {
     vesk::haengeMaskiertAn(inhalt, protokollZeile(*fehler));
     inhalt += "\r\n";
   }
-  ProtokollDatei(dateiName).schreibe(inhalt);
+  return inhalt;
+}
+
+void Vesk_FehlerListe::schreibeProtokollDatei(const std::string& dateiName) const {
+  ProtokollDatei(dateiName).schreibe(protokollInhalt());
 }
 
 void Vesk_FehlerListe::ausgeben(std::ostream& aus) const {

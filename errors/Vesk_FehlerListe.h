@@ -43,6 +43,8 @@ class Vesk_FehlerListe {
   // ending in CR LF. Throws Vesk_Exception when the file exists and is no protocol, or
   // "Konnte Protokolldatei <name> nicht oeffnen" on any failure (see ProtokollDatei).
   void schreibeProtokollDatei(const std::string& dateiName) const;
+  // The content schreibeProtokollDatei writes.
+  [[nodiscard]] std::string protokollInhalt() const;
   // Prints one console line per entry, control characters escaped.
   void ausgeben(std::ostream& aus) const;
 

@@ -153,6 +153,7 @@ nlohmann::ordered_json alsJson(const NachrichtenErgebnis& ergebnis) {
     fehler.push_back(alsJson(eintrag));
   }
   objekt["fehler"] = std::move(fehler);
+  setzeWennDa(objekt, "protokoll", ergebnis.protokollDatei);
   return objekt;
 }
 

@@ -14,7 +14,8 @@ struct VerorteterFehler;
 // The located report of one message as a JSON object, in the shape other programs read:
 // nachricht, ergebnis ("ok", "fehler", "abbruch"), nachrichtentyp (null when not recognised),
 // abbruch (only for "abbruch"), fehler (each with art, nummer, beschreibung and, where they
-// apply, text, satzart, feldnummer, feldname, datensatz, offset, laenge, wert).
+// apply, text, satzart, feldnummer, feldname, datensatz, offset, laenge, wert), and protokoll
+// (the protocol file written for the message, if any).
 [[nodiscard]] nlohmann::ordered_json alsJson(const NachrichtenErgebnis& ergebnis);
 // `json` as text, `einzug` as for nlohmann's dump (-1: one line). Every character outside
 // printable ASCII is written as a \u escape, so that no control character reaches a terminal or

@@ -36,7 +36,7 @@ NachrichtenErgebnis mitAbbruch(const std::string& name, Pruefung&& pruefe) {
 }
 
 NachrichtenErgebnis pruefe(const Konfiguration& konfiguration, std::span<const unsigned char> bytes,
-                           std::string name) {
+                           std::string name, bool mitProtokoll = false) {
   const Vesk_FehlerListe liste = Vesk_Plausipruefung(konfiguration).pruefe(bytes, nullptr);
   NachrichtenErgebnis ergebnis;
   ergebnis.nachricht = std::move(name);
@@ -44,6 +44,9 @@ NachrichtenErgebnis pruefe(const Konfiguration& konfiguration, std::span<const u
       liste.gibGroesse() > 0 ? NachrichtenErgebnis::Art::fehler : NachrichtenErgebnis::Art::ok;
   ergebnis.nachrichtenTyp = liste.gibNachrichtenTyp();
   ergebnis.fehler = verorte(liste, bytes, konfiguration.gibSatzarten());
+  if (mitProtokoll) {
+    ergebnis.protokoll = liste.protokollInhalt();
+  }
   return ergebnis;
 }
 
@@ -61,10 +64,10 @@ NachrichtenErgebnis pruefeBytes(const Konfiguration& konfiguration,
 }
 
 NachrichtenErgebnis pruefeDatei(const Konfiguration& konfiguration, const std::string& pfad,
-                                NachrichtenDatei::Zugriff zugriff) {
+                                NachrichtenDatei::Zugriff zugriff, bool mitProtokoll) {
   return mitAbbruch(pfad, [&] {
     const NachrichtenDatei datei(pfad, zugriff);
-    return pruefe(konfiguration, datei.bytes(), pfad);
+    return pruefe(konfiguration, datei.bytes(), pfad, mitProtokoll);
   });
 }
 

@@ -22,6 +22,10 @@ struct NachrichtenErgebnis {
   std::optional<std::string> nachrichtenTyp;  // absent when not recognised
   std::string abbruch;  // the text of the exception report when art is abbruch
   std::vector<VerorteterFehler> fehler;
+  // What the checker writes to its protocol file for this message, when it was asked for; absent
+  // for an abbruch, for which the checker writes none.
+  std::optional<std::string> protokoll;
+  std::optional<std::string> protokollDatei;  // the protocol file written for the message
 
   // The checker's exit status for this outcome: 0 clean, 1 findings, 2 ended by a fault.
   [[nodiscard]] int exitStatus() const { return static_cast<int>(art); }
@@ -38,9 +42,10 @@ struct NachrichtenErgebnis {
                                               std::span<const unsigned char> bytes,
                                               std::string name);
 // Like pruefeBytes, reading the message file `pfad` first, as the checker does; `zugriff` says
-// whether a large file may be mapped.
+// whether a large file may be mapped, `mitProtokoll` whether the result carries the protocol.
 [[nodiscard]] NachrichtenErgebnis pruefeDatei(
     const Konfiguration& konfiguration, const std::string& pfad,
-    NachrichtenDatei::Zugriff zugriff = NachrichtenDatei::Zugriff::abbilden);
+    NachrichtenDatei::Zugriff zugriff = NachrichtenDatei::Zugriff::abbilden,
+    bool mitProtokoll = false);
 
 }  // namespace vesk
