@@ -100,17 +100,17 @@ class Pruefer {
              std::string text) {
     befunde.push_back({datei, zeile, art, std::move(text)});
   }
-  // A fault as the checker's report shows it, naming the file it lies in.
-  void meldeFehler(Vesk_IniFileException& e, std::size_t zeile) {
-    const bool istStruktur = dynamic_cast<Vesk_StrukturDateiException*>(&e) != nullptr;
-    const bool istDatensatz = dynamic_cast<Vesk_DatensatzDateiException*>(&e) != nullptr;
-    if (istStruktur) {
-      e.setzeEigeneDatei(strukturDatei);
-    } else if (istDatensatz) {
-      e.setzeEigeneDatei(datensatzDatei);
+  // A fault as the checker's report shows it, naming the file it lies in: the file its class
+  // names, or `datei` where the caller knows better (a field's address beyond the record is
+  // thrown as a fault of the structure-definition file).
+  void meldeFehler(Vesk_IniFileException& e, std::size_t zeile,
+                   const std::string* datei = nullptr) {
+    if (datei == nullptr) {
+      datei = dynamic_cast<Vesk_StrukturDateiException*>(&e) != nullptr ? &strukturDatei
+                                                                        : &datensatzDatei;
     }
-    melde(istStruktur ? strukturDatei : datensatzDatei, zeile, Definitionsbefund::Art::fehler,
-          e.toString());
+    e.setzeEigeneDatei(*datei);
+    melde(*datei, zeile, Definitionsbefund::Art::fehler, e.toString());
   }
 
   void pruefeWertemengen() {
@@ -173,13 +173,71 @@ class Pruefer {
           genutzteMengen.insert(teile[4]);
         }
       }
+      warneMehrfache(gruppe);
+      pruefeLaengen(gruppe, variablen, definitionen);
       try {
         const Vesk_Satzart satzart(gruppe, definitionen, *werteMengen);
         zeichneKarte(gruppe, variablen, satzart);
       } catch (Vesk_IniFileException& e) {
+        fehlerhafteSatzarten.insert_or_assign(gruppe, e.gibBeschreibung());
         ortFehlerhafteSatzart(gruppe, variablen, definitionen, e);
       }
     }
+  }
+
+  // A field written twice: the store keeps the last definition and drops the others silently.
+  void warneMehrfache(const std::string& gruppe) {
+    for (const auto& [name, zuweisungen] : datensatzZeilen.mehrfache(gruppe)) {
+      std::string zeilen;
+      for (std::size_t i = 0; i < zuweisungen.size(); ++i) {
+        if (i > 0) {
+          zeilen += i + 1 == zuweisungen.size() ? " und " : ", ";
+        }
+        zeilen += std::to_string(zuweisungen[i].zeile);
+      }
+      melde(datensatzDatei, zuweisungen.front().zeile, Definitionsbefund::Art::warnung,
+            "Das Feld " + name + " der Satzart " + gruppe + " ist in den Zeilen " + zeilen +
+                " definiert; es gilt nur Zeile " + std::to_string(zuweisungen.back().zeile));
+    }
+  }
+
+  // The length as the field reads it: a negative one the field accepts, yet it covers no byte
+  // and fails in every record; one of 0 is legal, yet fails in every record as well.
+  void pruefeLaengen(const std::string& gruppe, std::span<const std::string> variablen,
+                     std::span<const std::string> definitionen) {
+    for (std::size_t i = 0; i < definitionen.size(); ++i) {
+      const auto teile = parameter(definitionen[i]);
+      const std::optional<std::int32_t> laenge =
+          teile.size() < 4 ? std::nullopt : leseGanzzahl(teile[3]);
+      if (!laenge || *laenge > 0) {
+        continue;
+      }
+      const std::size_t zeile = datensatzZeilen.variable(gruppe, variablen[i]);
+      if (*laenge < 0) {
+        Vesk_DatensatzDateiException negativ(
+            "Ungueltiger Wert " + teile[3] + " (Laenge darf nicht negativ sein)", gruppe);
+        meldeFehler(negativ, zeile, &datensatzDatei);
+        continue;
+      }
+      melde(datensatzDatei, zeile, Definitionsbefund::Art::warnung,
+            "Das Feld " + variablen[i] + " der Satzart " + gruppe +
+                " hat die Laenge 0: jeder Satz dieser Satzart ist darin fehlerhaft (" +
+                leerBefund(definitionen[i]) + ")");
+    }
+  }
+
+  // The checker's finding for a field of no bytes: "Falsches Format", unless a value set that
+  // lacks the empty text is checked first.
+  [[nodiscard]] std::string leerBefund(const std::string& definition) const {
+    try {
+      const Vesk_DatenFeld feld(definition, *werteMengen);
+      if (feld.gibWerteMenge() != nullptr && !feld.gibWerteMenge()->inDerMenge(MeldungsText())) {
+        return "Nicht in Wertemenge";
+      }
+    } catch (const Vesk_IniFileException&) {
+      // Its own fault is reported; the kind decides nothing here.
+    }
+    return "Falsches Format";
   }
 
   // Finds the definition to blame for a record type that failed to build: the first field that
@@ -191,7 +249,7 @@ class Pruefer {
       try {
         felder.push_back(std::make_unique<Vesk_DatenFeld>(definitionen[i], *werteMengen));
       } catch (const Vesk_IniFileException&) {
-        meldeFehler(e, datensatzZeilen.variable(gruppe, variablen[i]));
+        meldeFehler(e, datensatzZeilen.variable(gruppe, variablen[i]), &datensatzDatei);
         return;
       }
     }
@@ -204,7 +262,7 @@ class Pruefer {
         if (belegt[j] >= 0) {
           const auto erster = static_cast<std::size_t>(belegt[j]);
           const std::size_t zeile = datensatzZeilen.variable(gruppe, variablen[i]);
-          meldeFehler(e, zeile);
+          meldeFehler(e, zeile, &datensatzDatei);
           melde(datensatzDatei, zeile, Definitionsbefund::Art::hinweis,
                 "Byte " + std::to_string(j + 1) + " liegt in " + variablen[erster] + " (Bytes " +
                     feldBytes(*felder[erster]) + ") und in " + variablen[i] + " (Bytes " +
@@ -215,7 +273,7 @@ class Pruefer {
       }
     }
     const std::size_t zeile = datensatzZeilen.gruppe(gruppe);
-    meldeFehler(e, zeile);
+    meldeFehler(e, zeile, &datensatzDatei);
     std::string luecken;
     for (std::size_t j = 0; j < SATZLAENGE; ++j) {
       if (belegt[j] < 0) {
@@ -231,6 +289,35 @@ class Pruefer {
     if (!luecken.empty()) {
       melde(datensatzDatei, zeile, Definitionsbefund::Art::hinweis,
             "Kein Feld deckt die Bytes " + luecken + " ab");
+      weiseAufVerworfeneHin(gruppe, belegt, zeile);
+    }
+  }
+
+  // A field written twice may leave the gap: the bytes its dropped definition covers.
+  void weiseAufVerworfeneHin(const std::string& gruppe, const std::array<int, SATZLAENGE>& belegt,
+                             std::size_t zeile) {
+    for (const auto& [name, zuweisungen] : datensatzZeilen.mehrfache(gruppe)) {
+      for (std::size_t i = 0; i + 1 < zuweisungen.size(); ++i) {
+        std::unique_ptr<Vesk_DatenFeld> feld;
+        try {
+          feld = std::make_unique<Vesk_DatenFeld>(zuweisungen[i].wert, *werteMengen);
+        } catch (const Vesk_IniFileException&) {
+          continue;  // dropped, and faulty besides: it would not cover the gap either
+        }
+        const std::int64_t anfang = feld->gibAdresse();
+        const std::int64_t ende =
+            std::min(anfang + feld->gibAnzahlBytes(), static_cast<std::int64_t>(SATZLAENGE));
+        bool inLuecke = false;
+        for (std::int64_t j = anfang; j < ende && !inLuecke; ++j) {
+          inLuecke = belegt[static_cast<std::size_t>(j)] < 0;
+        }
+        if (inLuecke) {
+          melde(datensatzDatei, zeile, Definitionsbefund::Art::hinweis,
+                "Die Bytes " + feldBytes(*feld) + " deckt " + name + " in Zeile " +
+                    std::to_string(zuweisungen[i].zeile) + " ab, doch fuer " + name +
+                    " gilt nur Zeile " + std::to_string(zuweisungen.back().zeile));
+        }
+      }
     }
   }
 
@@ -287,9 +374,37 @@ class Pruefer {
         pruefeNachrichtentyp(name, zeile);
       }
     }
+    pruefeSendearten(typen);
     // Every check of a claim report asks for this type by name.
     if (!geprueft.contains("Schadenmeldung")) {
       pruefeNachrichtentyp("Schadenmeldung", 1);
+    }
+  }
+
+  // The checker finds a message's type by its Sendeart, the last type listed with it winning: a
+  // message of an earlier type with that Sendeart is checked as the last one.
+  void pruefeSendearten(std::span<const std::string> typen) {
+    std::map<std::string, std::vector<std::string>, std::less<>> nachSendeart;
+    for (const std::string& name : typen) {
+      const std::string wert = struktur.getValue(NACHRICHTENTYPEN, name);
+      const std::string_view sendeart = trimme(wert);
+      if (!sendeart.empty()) {
+        nachSendeart[std::string(sendeart)].push_back(name);
+      }
+    }
+    const auto mitZeile = [&](const std::string& name) {
+      return name + " (Zeile " + std::to_string(strukturZeilen.variable(NACHRICHTENTYPEN, name)) +
+             ")";
+    };
+    for (const auto& [sendeart, namen] : nachSendeart) {
+      for (std::size_t i = 1; i < namen.size(); ++i) {
+        Vesk_StrukturDateiException doppelt(
+            "Sendeart " + sendeart + " doppelt vergeben: " + mitZeile(namen.front()) + " und " +
+                mitZeile(namen[i]) + "; Nachrichten mit Sendeart " + sendeart +
+                " prueft der Pruefer als " + namen.back(),
+            std::string(NACHRICHTENTYPEN));
+        meldeFehler(doppelt, strukturZeilen.variable(NACHRICHTENTYPEN, namen[i]));
+      }
     }
   }
 
@@ -307,19 +422,36 @@ class Pruefer {
         const Vesk_NachrichtenFeld nachrichtenFeld(feld, beschreibung, *satzArten);
         erlaubeSatzarten(feld, nachrichtenFeld.gibAnzahlTeilDatensaetze());
       } catch (Vesk_StrukturDateiException& e) {
+        if (istFehlerEinerSatzart(e)) {
+          erlaubeTrotzFehler(feld, beschreibung);
+          continue;
+        }
         e.setzeGruppe(name);
         meldeFehler(e, feldZeile);
       } catch (const Vesk_IniFileException&) {
-        // A faulty record type, reported at its own definition; the field still allows its
-        // partial records ("1,2": two of them).
-        const std::size_t komma = beschreibung.find(',');
-        const auto teile =
-            komma == std::string::npos
-                ? std::optional<std::int32_t>(1)
-                : leseGanzzahl(trimme(std::string_view(beschreibung).substr(komma + 1)));
-        erlaubeSatzarten(feld, teile.value_or(1));
+        erlaubeTrotzFehler(feld, beschreibung);
       }
     }
+  }
+
+  // Whether the fault is the one a record type failed with: a field's address beyond the record
+  // is thrown as a fault of the structure-definition file and named by the record type.
+  [[nodiscard]] bool istFehlerEinerSatzart(const Vesk_IniFileException& e) const {
+    if (!e.gibGruppe()) {
+      return false;
+    }
+    const auto fehler = fehlerhafteSatzarten.find(*e.gibGruppe());
+    return fehler != fehlerhafteSatzarten.end() && fehler->second == e.gibBeschreibung();
+  }
+
+  // A faulty record type, reported at its own definition; the field still allows its partial
+  // records ("1,2": two of them).
+  void erlaubeTrotzFehler(const std::string& feld, std::string_view beschreibung) {
+    const std::size_t komma = beschreibung.find(',');
+    const auto teile = komma == std::string_view::npos
+                           ? std::optional<std::int32_t>(1)
+                           : leseGanzzahl(trimme(beschreibung.substr(komma + 1)));
+    erlaubeSatzarten(feld, teile.value_or(1));
   }
 
   void erlaubeSatzarten(const std::string& name, std::int32_t teile) {
@@ -407,6 +539,7 @@ class Pruefer {
   std::map<std::string, std::size_t, std::less<>> benannteMengen;  // name, line
   std::set<std::string, std::less<>> genutzteMengen;
   std::set<std::string, std::less<>> gebauteSatzarten;
+  std::map<std::string, std::string, std::less<>> fehlerhafteSatzarten;  // name, description
   std::set<std::string, std::less<>> erlaubteSatzarten;
   std::set<std::string, std::less<>> gemeldet;
 };

@@ -28,7 +28,8 @@ struct Satzkarte {
 // The lint of a configuration: builds everything its two definition files hold (every named
 // value set, every record type, every listed message type, the Muss-Kann group and the fields
 // the frame and the rules read) and reports every fault at once, each with its file and line
-// and the text the checker gives when it meets that fault. Writes nothing itself.
+// and the text the checker gives when it meets that fault, and the faults the checker passes
+// over (two message types with one Sendeart, a negative field length). Writes nothing itself.
 class DefinitionsPruefung {
  public:
   // Reads the main INI file `hauptDatei` and lints the two files it names. Throws Vesk_Exception

@@ -163,6 +163,95 @@ TEST_F(DefinitionsPruefungTest, EachFaultHasItsLineAndTheCheckersText) {
   }
 }
 
+// The slips the checker misplaces or passes over: the lint names the line that holds each one.
+// `pruefer` is the checker's own report of the configuration ("" when it loads it): it names the
+// structure-definition file for a field's address beyond the record, and nothing for the rest.
+TEST_F(DefinitionsPruefungTest, SlipsTheCheckerMisplacesHaveTheirLine) {
+  struct Fall {
+    std::string datensaetze;
+    std::string struktur;
+    std::vector<std::string> erwartet;
+    std::string pruefer;
+  };
+  const std::string d(DATENSAETZE);
+  const std::string s(STRUKTUR);
+  const std::string zweiterTyp = ersetze(s, "Schadenmeldung = 01\n",
+                                         "Schadenmeldung = 01\n"     // 2
+                                         "Reparaturfreigabe = 01\n"  // 3
+                                         "Kostenuebernahme = 02\n"   // 4
+                                         "Fehlermeldung = 01\n") +   // 5
+                                 "[Reparaturfreigabe]\n4001 = 1\n4999 = 1\n"
+                                 "[Kostenuebernahme]\n4001 = 1\n4999 = 1\n"
+                                 "[Fehlermeldung]\n4001 = 1\n4999 = 1\n";
+  const std::vector<Fall> faelle = {
+      // An address beyond the record: once, at the field, not at each message type using it.
+      {d + "Extra   =  , an, 1000000, 1\n",  // 15
+       s,
+       {"datensaetze.ini:15: Fehler: datensaetze.ini,4999:Adresse 999999 > 256 "},
+       "struktur.ini,Schadenmeldung:Adresse 999999 > 256 "},
+      {ersetze(d, "Rest    =  , an, 13, 244", "Rest    =  , an, 13, 300"),
+       s,
+       {"datensaetze.ini:14: Fehler: datensaetze.ini,4999:Adresse + AnzahlBytes = 312 > 256"},
+       "struktur.ini,Schadenmeldung:Adresse + AnzahlBytes = 312 > 256"},
+      // Two message types with one Sendeart: the last one listed takes the messages of both.
+      {d,
+       zweiterTyp,
+       {"struktur.ini:3: Fehler: struktur.ini,Nachrichtentypen:Sendeart 01 doppelt vergeben: "
+        "Schadenmeldung (Zeile 2) und Reparaturfreigabe (Zeile 3); Nachrichten mit Sendeart 01 "
+        "prueft der Pruefer als Fehlermeldung",
+        "struktur.ini:5: Fehler: struktur.ini,Nachrichtentypen:Sendeart 01 doppelt vergeben: "
+        "Schadenmeldung (Zeile 2) und Fehlermeldung (Zeile 5); Nachrichten mit Sendeart 01 "
+        "prueft der Pruefer als Fehlermeldung"},
+       ""},
+      // A field of no bytes fails in every record, mandatory or not.
+      {ersetze(d, "Satzart = m, n, 1, 4\nRest    =  , an, 5",
+               "Satzart = m, n, 1, 4\nLeer    = m, an, 5, 0\nRest    =  , an, 5"),
+       s,
+       {"datensaetze.ini:10: Warnung: Das Feld Leer der Satzart 4100 hat die Laenge 0: jeder "
+        "Satz dieser Satzart ist darin fehlerhaft (Falsches Format)"},
+       ""},
+      {ersetze(d, "Satzart = m, n, 1, 4\nRest    =  , an, 5",
+               "Satzart = m, n, 1, 4\nLeer    =  , n, 5, 0, Ziffern\nRest    =  , an, 5"),
+       s,
+       {"datensaetze.ini:10: Warnung: Das Feld Leer der Satzart 4100 hat die Laenge 0: jeder "
+        "Satz dieser Satzart ist darin fehlerhaft (Nicht in Wertemenge)"},
+       ""},
+      // A field written twice: the first definition is dropped and leaves the gap.
+      {ersetze(d, "Rest    =  , an, 5, 252",
+               "Rest    =  , an, 5, 2\n"    // 10
+               "Rest    =  , an, 7, 250"),  // 11
+       s,
+       {"datensaetze.ini:8: Fehler: datensaetze.ini,4100:Keine vollstaendige Ueberdeckung mit "
+        "Datenfeldern in Satzart 4100",
+        "datensaetze.ini:8: Hinweis: Kein Feld deckt die Bytes 5-6 ab",
+        "datensaetze.ini:8: Hinweis: Die Bytes 5-6 deckt Rest in Zeile 10 ab, doch fuer Rest gilt "
+        "nur Zeile 11",
+        "datensaetze.ini:10: Warnung: Das Feld Rest der Satzart 4100 ist in den Zeilen 10 und 11 "
+        "definiert; es gilt nur Zeile 11"},
+       "datensaetze.ini,4100:Keine vollstaendige Ueberdeckung mit Datenfeldern in Satzart 4100"},
+      // A negative length: the value itself, beside the gap it leaves or where it leaves none.
+      {ersetze(d, "Rest    =  , an, 5, 252", "Rest    =  , an, 5, -1"),
+       s,
+       {"datensaetze.ini:8: Fehler: datensaetze.ini,4100:Keine vollstaendige Ueberdeckung mit "
+        "Datenfeldern in Satzart 4100",
+        "datensaetze.ini:8: Hinweis: Kein Feld deckt die Bytes 5-256 ab",
+        "datensaetze.ini:10: Fehler: datensaetze.ini,4100:Ungueltiger Wert -1 (Laenge darf nicht "
+        "negativ sein)"},
+       "datensaetze.ini,4100:Keine vollstaendige Ueberdeckung mit Datenfeldern in Satzart 4100"},
+      {ersetze(d, "Satzart = m, n, 1, 4\nRest    =  , an, 5",
+               "Satzart = m, n, 1, 4\nLeer    =  , an, 5, -1\nRest    =  , an, 5"),
+       s,
+       {"datensaetze.ini:10: Fehler: datensaetze.ini,4100:Ungueltiger Wert -1 (Laenge darf nicht "
+        "negativ sein)"},
+       ""},
+  };
+  for (const Fall& fall : faelle) {
+    SCOPED_TRACE(fall.erwartet.front());
+    EXPECT_EQ(lint(fall.datensaetze, fall.struktur), fall.erwartet);
+    EXPECT_EQ(pruefer(), fall.pruefer);
+  }
+}
+
 // Faults of several kinds in one file are all reported in one run, in line order, with the
 // warnings for what is legal but a slip.
 TEST_F(DefinitionsPruefungTest, ReportsEveryFaultOfAFileInOneRun) {
