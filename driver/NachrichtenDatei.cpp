@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
+#include <cstdint>
+#include <mutex>
+#include <string_view>
 #include <utility>
 
 #ifdef _WIN32
@@ -33,10 +37,22 @@ constexpr std::size_t ABBILDEN_AB = 64 * 1024;  // bytes from which a message fi
 }  // namespace
 
 NachrichtenDatei::NachrichtenDatei(NachrichtenDatei&& andere) noexcept
-    : anfang(std::exchange(andere.anfang, nullptr)),
+    : name(std::move(andere.name)),
+      anfang(std::exchange(andere.anfang, nullptr)),
       laenge(std::exchange(andere.laenge, 0)),
       abbildung(std::exchange(andere.abbildung, nullptr)),
+      platz(std::exchange(andere.platz, -1)),
       puffer(std::move(andere.puffer)) {}
+
+namespace {
+
+std::atomic<NachrichtenDatei::Haken> testhaken{nullptr};
+
+}  // namespace
+
+void NachrichtenDatei::setzeTesthaken(Haken haken) {
+  testhaken.store(haken);
+}
 
 #ifdef _WIN32
 
@@ -54,7 +70,7 @@ struct Griff {
 
 }  // namespace
 
-NachrichtenDatei::NachrichtenDatei(const std::string& name, Zugriff zugriff) {
+NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : name(name_) {
   // Shared for writing and deleting, as a POSIX program would find it: another program that has
   // the file open does not keep the checker from reading it.
   const std::filesystem::path pfad = vesk::dateipfad(name);
@@ -108,6 +124,9 @@ NachrichtenDatei::~NachrichtenDatei() {
   }
 }
 
+// Windows lets nobody cut a mapped file short.
+void NachrichtenDatei::pruefeUnversehrt() const {}
+
 #else
 
 namespace {
@@ -123,32 +142,73 @@ struct Deskriptor {
 };
 
 // A mapped file that can no longer be read (a disk error, or another process cutting it short)
-// raises SIGBUS when its bytes are touched, in the thread that touched them. The handler then
-// ends the run with the report of a read failure, prepared in advance by that thread (the last
-// file it mapped), since a signal handler may not allocate. Plain bytes, so that the handler
-// reads no object that needs constructing; a name too long for them is cut.
-thread_local std::array<char, 8192> lesefehlerBericht{};
-thread_local std::size_t lesefehlerLaenge = 0;
+// raises SIGBUS when its bytes are touched, in the thread that touched them, which may be any
+// thread of a split check. The handler finds the mapping the address lies in among the entries
+// below, puts zero bytes in place of all of it, so that the touching instruction and every later
+// one can read on, and marks the entry; the check then ends as usual and its owner reports the
+// read failure. Plain atomics in static storage, so that the handler reads nothing that needs
+// constructing and may run at any moment.
+struct Abbildungseintrag {
+  std::atomic<std::uintptr_t> anfang{0};  // 0: free
+  std::atomic<std::size_t> laenge{0};
+  std::atomic<bool> abgeschnitten{false};
+};
+constexpr std::size_t EINTRAEGE = 8192;  // files mapped at once; beyond, files are read
+std::array<Abbildungseintrag, EINTRAEGE> abbildungen;
 
-extern "C" void beiLesefehler(int /*signal*/) {
-  static_cast<void>(::write(STDERR_FILENO, lesefehlerBericht.data(), lesefehlerLaenge));
+constexpr std::string_view NOTBERICHT =
+    "Ausnahmefehler aufgetreten:\nFehler beim Auslesen einer Nachrichtendatei\nProgrammabbruch.\n";
+
+extern "C" void beiLesefehler(int /*signal*/, siginfo_t* info, void* /*kontext*/) {
+  const auto adresse = reinterpret_cast<std::uintptr_t>(info->si_addr);
+  for (Abbildungseintrag& eintrag : abbildungen) {
+    const std::uintptr_t anfang = eintrag.anfang.load(std::memory_order_acquire);
+    const std::size_t laenge = eintrag.laenge.load(std::memory_order_relaxed);
+    if (anfang == 0 || adresse < anfang || adresse - anfang >= laenge) {
+      continue;
+    }
+    eintrag.abgeschnitten.store(true);
+    void* ersatz = ::mmap(reinterpret_cast<void*>(anfang), laenge, PROT_READ,
+                          MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
+    if (ersatz != MAP_FAILED) {
+      return;
+    }
+    break;
+  }
+  // Not a mapping of ours, or no way to read on: the run ends with the report of a read failure.
+  static_cast<void>(::write(STDERR_FILENO, NOTBERICHT.data(), NOTBERICHT.size()));
   ::_exit(2);
 }
 
-void fangeLesefehler(const std::string& name) {
-  const std::string bericht =
-      "Ausnahmefehler aufgetreten:\nFehler beim Auslesen von " + name + "\nProgrammabbruch.\n";
-  lesefehlerLaenge = std::min(bericht.size(), lesefehlerBericht.size());
-  std::copy_n(bericht.begin(), lesefehlerLaenge, lesefehlerBericht.begin());
-  struct sigaction aktion {};
-  aktion.sa_handler = beiLesefehler;
-  sigemptyset(&aktion.sa_mask);
-  ::sigaction(SIGBUS, &aktion, nullptr);
+// The entry for a new mapping of `laenge` bytes at `anfang`, the handler set first; -1 when
+// every entry is taken.
+int trageEin(const void* anfang, std::size_t laenge) {
+  static std::once_flag gesetzt;
+  std::call_once(gesetzt, [] {
+    struct sigaction aktion {};
+    aktion.sa_sigaction = beiLesefehler;
+    aktion.sa_flags = SA_SIGINFO;
+    sigemptyset(&aktion.sa_mask);
+    ::sigaction(SIGBUS, &aktion, nullptr);
+  });
+  const auto wert = reinterpret_cast<std::uintptr_t>(anfang);
+  for (std::size_t i = 0; i < abbildungen.size(); ++i) {
+    Abbildungseintrag& eintrag = abbildungen[i];
+    std::uintptr_t frei = 0;
+    if (eintrag.anfang.load(std::memory_order_relaxed) == 0 &&
+        eintrag.anfang.compare_exchange_strong(frei, 1)) {  // taken, not yet valid
+      eintrag.abgeschnitten.store(false);
+      eintrag.laenge.store(laenge, std::memory_order_relaxed);
+      eintrag.anfang.store(wert, std::memory_order_release);
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
 }
 
 }  // namespace
 
-NachrichtenDatei::NachrichtenDatei(const std::string& name, Zugriff zugriff) {
+NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : name(name_) {
   // Without O_NONBLOCK, opening a pipe that nobody writes to would wait for ever.
   const Deskriptor datei{::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (datei.nummer < 0) {
@@ -167,20 +227,32 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name, Zugriff zugriff) {
   // A small file is read: mapping and unmapping it costs more than the read, and unmapping
   // interrupts every core that runs another thread of the process.
   if (laenge < ABBILDEN_AB || zugriff == Zugriff::lesen) {
-    lese(datei.nummer, name);
+    lese(datei.nummer);
     return;
   }
   void* karte = ::mmap(nullptr, laenge, PROT_READ, MAP_PRIVATE, datei.nummer, 0);
   if (karte != MAP_FAILED) {
-    fangeLesefehler(name);
-    abbildung = karte;
-    anfang = static_cast<const unsigned char*>(karte);
-    return;
+    platz = trageEin(karte, laenge);
+    if (platz >= 0) {
+      abbildung = karte;
+      anfang = static_cast<const unsigned char*>(karte);
+      if (const Haken haken = testhaken.load()) {
+        haken(name);
+      }
+      return;
+    }
+    ::munmap(karte, laenge);
   }
-  lese(datei.nummer, name);
+  lese(datei.nummer);
 }
 
-void NachrichtenDatei::lese(int datei, const std::string& name) {
+void NachrichtenDatei::pruefeUnversehrt() const {
+  if (platz >= 0 && abbildungen[static_cast<std::size_t>(platz)].abgeschnitten.load()) {
+    nichtLesbar(name);
+  }
+}
+
+void NachrichtenDatei::lese(int datei) {
   puffer = std::make_unique_for_overwrite<unsigned char[]>(laenge);
   std::size_t gelesen = 0;
   while (gelesen < laenge) {
@@ -198,6 +270,8 @@ void NachrichtenDatei::lese(int datei, const std::string& name) {
 
 NachrichtenDatei::~NachrichtenDatei() {
   if (abbildung != nullptr) {
+    // The handler forgets the mapping before it goes: the address range may be reused at once.
+    abbildungen[static_cast<std::size_t>(platz)].anfang.store(0, std::memory_order_release);
     ::munmap(abbildung, laenge);
   }
 }

@@ -35,6 +35,7 @@ int pruefe(std::span<const std::string_view> argumente) {
   const auto definitionen = vesk::Konfiguration::leseHauptdatei(std::string(argumente[0]));
   const Vesk_Plausipruefung pruefung(definitionen.struktur, definitionen.datensaetze);
   const Vesk_FehlerListe liste = pruefung.pruefe(nachricht.bytes());
+  nachricht.pruefeUnversehrt();
   berichte(liste);
   // A protocol beside a report that never arrived would pass for a completed run.
   if (!vesk::standardausgabeGeschrieben()) {

@@ -67,7 +67,9 @@ NachrichtenErgebnis pruefeDatei(const Konfiguration& konfiguration, const std::s
                                 NachrichtenDatei::Zugriff zugriff, bool mitProtokoll) {
   return mitAbbruch(pfad, [&] {
     const NachrichtenDatei datei(pfad, zugriff);
-    return pruefe(konfiguration, datei.bytes(), pfad, mitProtokoll);
+    NachrichtenErgebnis ergebnis = pruefe(konfiguration, datei.bytes(), pfad, mitProtokoll);
+    datei.pruefeUnversehrt();  // also for the bytes the findings carry
+    return ergebnis;
   });
 }
 

@@ -270,7 +270,9 @@ Nachrichtenansicht zeigeBytes(const Konfiguration& konfiguration, Bytes bytes, s
 
 Nachrichtenansicht zeigeDatei(const Konfiguration& konfiguration, const std::string& pfad) {
   const NachrichtenDatei datei(pfad);
-  return zeigeBytes(konfiguration, datei.bytes(), pfad);
+  Nachrichtenansicht ansicht = zeigeBytes(konfiguration, datei.bytes(), pfad);
+  datei.pruefeUnversehrt();
+  return ansicht;
 }
 
 }  // namespace vesk
