@@ -14,16 +14,27 @@ several configurations may be used side by side. A configuration that cannot be 
 VeskFehler with the checker's text; a message whose check ends in a fault (a missing file, a
 Sendeart the configuration lacks) is a result with exit status 2 and that text in `abbruch`, as
 `vesk pruefen` reports it.
+
+Texts (`nachricht`, `abbruch`, VeskFehler.text and the texts of a Fehler) hold the control
+characters a message, a file name or a definition file put there: ESC, CR, LF, U+0080-U+009F.
+Print them through maskiert(), which writes each as \\xHH, so that a hostile message can
+neither drive the terminal nor split a line of a log:
+
+    print(vesk.maskiert(ergebnis.nachricht), vesk.maskiert(fehler.text or ""))
+    print(vesk.maskiert(fehler.wert.decode("latin-1")))   # the raw bytes, as the texts show them
+
+`json` is ASCII with every control character escaped and may be printed as it is.
 """
 
 import ctypes
 import dataclasses
 import json
 import os
+import re
 import threading
 from typing import Optional, Tuple, Union
 
-__all__ = ["Konfiguration", "Ergebnis", "Fehler", "VeskFehler", "version"]
+__all__ = ["Konfiguration", "Ergebnis", "Fehler", "VeskFehler", "maskiert", "version"]
 
 
 class VeskFehler(Exception):
@@ -152,6 +163,21 @@ def _ergebnis(b: ctypes.CDLL, handle: int) -> Ergebnis:
         abbruch=_text(b.vesk_ergebnis_abbruch(handle)),
         fehler=tuple(_fehler(b.vesk_ergebnis_fehler(handle, i).contents) for i in range(anzahl)),
         json=_text(b.vesk_ergebnis_json(handle)))
+
+
+# The control characters of a text: C0, DEL and C1, and a byte 0x80-0x9F outside valid UTF-8 as
+# os.fsdecode keeps it (the surrogate U+DC80-U+DC9F).
+_STEUERZEICHEN = re.compile("[\x00-\x1f\x7f-\x9f\udc80-\udc9f]")
+
+
+def maskiert(text: str) -> str:
+    """`text` with each control character as the four characters \\xHH (upper-case hex).
+
+    The characters U+0000-U+001F, U+007F and U+0080-U+009F, and the bytes 0x80-0x9F that
+    os.fsdecode keeps as surrogates, become \\x00 to \\x9F; every other character, a
+    backslash too, stays as it is: the rule of the checker's own output.
+    """
+    return _STEUERZEICHEN.sub(lambda zeichen: "\\x%02X" % (ord(zeichen.group()) & 0xFF), text)
 
 
 def version() -> str:

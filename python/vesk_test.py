@@ -79,6 +79,20 @@ class Pruefen(ImBeispielOrdner):
         with self.assertRaises(ValueError):
             self.konfiguration.pruefe(b"x")
 
+    def test_control_characters_of_a_finding_print_escaped(self):
+        # The Schadenart of the value-set example (bytes 319-321) becomes LF, ESC, DEL.
+        roh = bytearray(pathlib.Path("nachrichten/schadenmeldung_wertemenge.dat").read_bytes())
+        roh[319:322] = b"\n\x1b\x7f"
+        ergebnis = self.konfiguration.pruefe(roh, name="a\x1b[2J")
+        fehler = ergebnis.fehler[0]
+        self.assertEqual(fehler.wert, b"\n\x1b\x7f")
+        self.assertIn("\x7f", fehler.text)
+        zeile = " ".join(vesk.maskiert(t) for t in (
+            ergebnis.nachricht, fehler.text, fehler.wert.decode("latin-1")))
+        self.assertEqual(zeile, "a\\x1B[2J 'Schadenarten' :\\x7F \\x0A\\x1B\\x7F")
+        self.assertTrue(ergebnis.json.isascii())
+        self.assertNotRegex(ergebnis.json, "[\x00-\x1f\x7f]")
+
     def test_threads_check_at_once_with_the_results_of_one(self):
         nachrichten = [p.read_bytes() for p in self.nachrichten]
         erwartet = [self.konfiguration.pruefe(n) for n in nachrichten]
@@ -96,6 +110,24 @@ class Pruefen(ImBeispielOrdner):
         for faden in faeden:
             faden.join()
         self.assertEqual(abweichungen, [])
+
+
+class Maskiert(unittest.TestCase):
+    def test_escapes_control_characters_and_nothing_else(self):
+        faelle = [
+            ("", ""),
+            ("Satzart 4100.1 a\\b", "Satzart 4100.1 a\\b"),
+            ("a\r\nb", "a\\x0D\\x0Ab"),
+            ("\x1b[2J\x7f", "\\x1B[2J\\x7F"),
+            ("\x00\x1f", "\\x00\\x1F"),
+            ("\x80x\x9f\x9b", "\\x80x\\x9F\\x9B"),
+            ("\xa0\xe4\u20ac\ufffd", "\xa0\xe4\u20ac\ufffd"),
+            # A byte outside UTF-8 as os.fsdecode keeps it: 0x9B is a control, 0xE4 is not.
+            (os.fsdecode(b"a\x9b\xe4"), "a\\x9B" + os.fsdecode(b"\xe4")),
+        ]
+        for text, erwartet in faelle:
+            with self.subTest(text=text):
+                self.assertEqual(vesk.maskiert(text), erwartet)
 
 
 class Laden(unittest.TestCase):
