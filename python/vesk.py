@@ -15,6 +15,11 @@ VeskFehler with the checker's text; a message whose check ends in a fault (a mis
 Sendeart the configuration lacks) is a result with exit status 2 and that text in `abbruch`, as
 `vesk pruefen` reports it.
 
+Paths are str, bytes or os.PathLike; a message given as bytes is the message itself, so its path
+is a str or os.PathLike. The `name` of a message in memory is None (no name), str, bytes
+(decoded as os.fsdecode does) or os.PathLike. A path or name holding a NUL character raises
+ValueError, as open() does.
+
 Texts (`nachricht`, `abbruch`, VeskFehler.text and the texts of a Fehler) hold the control
 characters a message, a file name or a definition file put there: ESC, CR, LF, U+0080-U+009F.
 Print them through maskiert(), which writes each as \\xHH, so that a hostile message can
@@ -180,6 +185,26 @@ def maskiert(text: str) -> str:
     return _STEUERZEICHEN.sub(lambda zeichen: "\\x%02X" % (ord(zeichen.group()) & 0xFF), text)
 
 
+def _ohne_nul(kodiert: bytes, was: str) -> bytes:
+    # The library takes NUL-terminated strings: a NUL would silently cut the path or name.
+    if b"\0" in kodiert:
+        raise ValueError("embedded null character in " + was)
+    return kodiert
+
+
+def _pfad(pfad: Union[str, bytes, os.PathLike], was: str) -> bytes:
+    return _ohne_nul(os.fsencode(pfad), was)
+
+
+def _name(name: Union[None, str, bytes, os.PathLike]) -> bytes:
+    if name is None:
+        return b""
+    if not isinstance(name, (str, bytes, os.PathLike)):
+        raise TypeError("a name is str, bytes or a path, not " + type(name).__name__)
+    # Through str, so that bytes and a path's bytes reach the library as os.fsdecode reads them.
+    return _pfad(os.fsdecode(name), "the name")
+
+
 def version() -> str:
     """The C library's version, "major.minor"."""
     return _lade_bibliothek().vesk_version().decode("ascii")
@@ -193,11 +218,11 @@ class Konfiguration:
     thread checks on it any more.
     """
 
-    def __init__(self, ini_datei: Union[str, os.PathLike]):
+    def __init__(self, ini_datei: Union[str, bytes, os.PathLike]):
+        pfad = _pfad(ini_datei, "the INI path")
         self._b = _lade_bibliothek()
         fehlertext = ctypes.c_void_p()
-        self._handle = self._b.vesk_konfiguration_laden(os.fsencode(ini_datei),
-                                                        ctypes.byref(fehlertext))
+        self._handle = self._b.vesk_konfiguration_laden(pfad, ctypes.byref(fehlertext))
         if not self._handle:
             if not fehlertext.value:
                 raise MemoryError("the configuration could not be loaded")
@@ -206,16 +231,19 @@ class Konfiguration:
             raise VeskFehler(text)
 
     def pruefe(self, nachricht: Union[bytes, bytearray, memoryview, str, os.PathLike],
-               name: str = "") -> Ergebnis:
-        """Checks a message: bytes (named `name` in texts) or the path of a message file."""
+               name: Union[None, str, bytes, os.PathLike] = None) -> Ergebnis:
+        """Checks a message: bytes (named `name` in texts) or the path of a message file.
+
+        Raises ValueError for a path or name holding NUL, TypeError for any other type.
+        """
         if not self._handle:
             raise ValueError("the configuration is closed")
+        name_ = _name(name)
         if isinstance(nachricht, (bytes, bytearray, memoryview)):
             bytes_ = bytes(nachricht)
-            handle = self._b.vesk_pruefe_bytes(self._handle, bytes_, len(bytes_),
-                                               name.encode("utf-8"))
+            handle = self._b.vesk_pruefe_bytes(self._handle, bytes_, len(bytes_), name_)
         elif isinstance(nachricht, (str, os.PathLike)):
-            handle = self._b.vesk_pruefe_datei(self._handle, os.fsencode(nachricht))
+            handle = self._b.vesk_pruefe_datei(self._handle, _pfad(nachricht, "the message path"))
         else:
             raise TypeError("a message is bytes or a path, not " + type(nachricht).__name__)
         if not handle:

@@ -79,6 +79,45 @@ class Pruefen(ImBeispielOrdner):
         with self.assertRaises(ValueError):
             self.konfiguration.pruefe(b"x")
 
+    def test_a_path_or_name_with_nul_is_refused_not_cut(self):
+        roh = pathlib.Path("nachrichten/schadenmeldung_ok.dat").read_bytes()
+        faelle = [
+            ("nachrichten/schadenmeldung_ok.dat\0x", None),
+            (pathlib.Path("nachrichten/schadenmeldung_ok.dat\0x"), None),
+            (roh, "eingang\0x"),
+            (roh, b"eingang\0x"),
+            (roh, pathlib.Path("eingang\0x")),
+            ("nachrichten/schadenmeldung_ok.dat", "eingang\0x"),
+        ]
+        for nachricht, name in faelle:
+            with self.subTest(nachricht=str(nachricht)[:40], name=name):
+                with self.assertRaisesRegex(ValueError, "null character"):
+                    self.konfiguration.pruefe(nachricht, name=name)
+        with self.assertRaisesRegex(ValueError, "null character in the INI path"):
+            vesk.Konfiguration("plausi.ini\0x")
+
+    def test_a_name_is_none_str_bytes_or_a_path(self):
+        roh = pathlib.Path("nachrichten/schadenmeldung_ok.dat").read_bytes()
+        faelle = [
+            (None, ""),
+            ("", ""),
+            ("eingang/\u00e4.dat", "eingang/\u00e4.dat"),
+            ("eingang/\u00e4.dat".encode("utf-8"), "eingang/\u00e4.dat"),
+            (pathlib.PurePosixPath("eingang/a.dat"), "eingang/a.dat"),
+            (pathlib.Path("a.dat"), "a.dat"),
+        ]
+        for name, erwartet in faelle:
+            with self.subTest(name=name):
+                ergebnis = self.konfiguration.pruefe(roh, name=name)
+                self.assertEqual(ergebnis.exit_status, 0)
+                self.assertEqual(ergebnis.nachricht, erwartet)
+                self.assertEqual(ergebnis.als_dict()["nachricht"], erwartet)
+        self.assertEqual(self.konfiguration.pruefe(roh).nachricht, "")
+        for name in (42, 1.5, bytearray(b"a"), ["a"]):
+            with self.subTest(name=name):
+                with self.assertRaisesRegex(TypeError, "a name is str, bytes or a path, not "):
+                    self.konfiguration.pruefe(roh, name=name)
+
     def test_control_characters_of_a_finding_print_escaped(self):
         # The Schadenart of the value-set example (bytes 319-321) becomes LF, ESC, DEL.
         roh = bytearray(pathlib.Path("nachrichten/schadenmeldung_wertemenge.dat").read_bytes())
