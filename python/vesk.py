@@ -180,7 +180,7 @@ def maskiert(text: str) -> str:
 
     The characters U+0000-U+001F, U+007F and U+0080-U+009F, and the bytes 0x80-0x9F that
     os.fsdecode keeps as surrogates, become \\x00 to \\x9F; every other character, a
-    backslash too, stays as it is: the rule of the checker's own output.
+    backslash too, stays as it is: the rule examples/einbettung follows in C.
     """
     return _STEUERZEICHEN.sub(lambda zeichen: "\\x%02X" % (ord(zeichen.group()) & 0xFF), text)
 
