@@ -11,6 +11,12 @@
  * which the caller frees with vesk_text_freigeben. Texts are UTF-8 and end in NUL: characters
  * taken from message bytes are written as the checker writes them (0x80-0xFF as the Latin-1
  * character of the same code), texts from definition files are passed through as they are.
+ * So a text may hold any control character a message, a file name or a definition file put
+ * there (ESC, CR, LF, U+0080-U+009F), and a program that prints it to a terminal or a log read
+ * line by line escapes it first, as examples/einbettung does: each byte 0x00-0x1F and 0x7F, each
+ * character U+0080-U+009F (C2 80 to C2 9F) and each byte 0x80-0x9F outside valid UTF-8 as the
+ * four characters \xHH, every other byte as it is. The JSON of vesk_ergebnis_json is ASCII with
+ * every control character escaped and may be printed as it is.
  * Message bytes themselves (a field's value) are given as pointer and length, since they may
  * hold NUL. No function throws or aborts; a function that cannot do its work (a NULL handle,
  * out of memory) returns NULL, 0 or the value its comment names. The library sets no signal

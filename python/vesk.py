@@ -14,16 +14,32 @@ several configurations may be used side by side. A configuration that cannot be 
 VeskFehler with the checker's text; a message whose check ends in a fault (a missing file, a
 Sendeart the configuration lacks) is a result with exit status 2 and that text in `abbruch`, as
 `vesk pruefen` reports it.
+
+Paths are str, bytes or os.PathLike; a message given as bytes is the message itself, so its path
+is a str or os.PathLike. The `name` of a message in memory is None (no name), str, bytes
+(decoded as os.fsdecode does) or os.PathLike. A path or name holding a NUL character raises
+ValueError, as open() does.
+
+Texts (`nachricht`, `abbruch`, VeskFehler.text and the texts of a Fehler) hold the control
+characters a message, a file name or a definition file put there: ESC, CR, LF, U+0080-U+009F.
+Print them through maskiert(), which writes each as \\xHH, so that a hostile message can
+neither drive the terminal nor split a line of a log:
+
+    print(vesk.maskiert(ergebnis.nachricht), vesk.maskiert(fehler.text or ""))
+    print(vesk.maskiert(fehler.wert.decode("latin-1")))   # the raw bytes, as the texts show them
+
+`json` is ASCII with every control character escaped and may be printed as it is.
 """
 
 import ctypes
 import dataclasses
 import json
 import os
+import re
 import threading
 from typing import Optional, Tuple, Union
 
-__all__ = ["Konfiguration", "Ergebnis", "Fehler", "VeskFehler", "version"]
+__all__ = ["Konfiguration", "Ergebnis", "Fehler", "VeskFehler", "maskiert", "version"]
 
 
 class VeskFehler(Exception):
@@ -154,6 +170,41 @@ def _ergebnis(b: ctypes.CDLL, handle: int) -> Ergebnis:
         json=_text(b.vesk_ergebnis_json(handle)))
 
 
+# The control characters of a text: C0, DEL and C1, and a byte 0x80-0x9F outside valid UTF-8 as
+# os.fsdecode keeps it (the surrogate U+DC80-U+DC9F).
+_STEUERZEICHEN = re.compile("[\x00-\x1f\x7f-\x9f\udc80-\udc9f]")
+
+
+def maskiert(text: str) -> str:
+    """`text` with each control character as the four characters \\xHH (upper-case hex).
+
+    The characters U+0000-U+001F, U+007F and U+0080-U+009F, and the bytes 0x80-0x9F that
+    os.fsdecode keeps as surrogates, become \\x00 to \\x9F; every other character, a
+    backslash too, stays as it is: the rule examples/einbettung follows in C.
+    """
+    return _STEUERZEICHEN.sub(lambda zeichen: "\\x%02X" % (ord(zeichen.group()) & 0xFF), text)
+
+
+def _ohne_nul(kodiert: bytes, was: str) -> bytes:
+    # The library takes NUL-terminated strings: a NUL would silently cut the path or name.
+    if b"\0" in kodiert:
+        raise ValueError("embedded null character in " + was)
+    return kodiert
+
+
+def _pfad(pfad: Union[str, bytes, os.PathLike], was: str) -> bytes:
+    return _ohne_nul(os.fsencode(pfad), was)
+
+
+def _name(name: Union[None, str, bytes, os.PathLike]) -> bytes:
+    if name is None:
+        return b""
+    if not isinstance(name, (str, bytes, os.PathLike)):
+        raise TypeError("a name is str, bytes or a path, not " + type(name).__name__)
+    # Through str, so that bytes and a path's bytes reach the library as os.fsdecode reads them.
+    return _pfad(os.fsdecode(name), "the name")
+
+
 def version() -> str:
     """The C library's version, "major.minor"."""
     return _lade_bibliothek().vesk_version().decode("ascii")
@@ -167,11 +218,11 @@ class Konfiguration:
     thread checks on it any more.
     """
 
-    def __init__(self, ini_datei: Union[str, os.PathLike]):
+    def __init__(self, ini_datei: Union[str, bytes, os.PathLike]):
+        pfad = _pfad(ini_datei, "the INI path")
         self._b = _lade_bibliothek()
         fehlertext = ctypes.c_void_p()
-        self._handle = self._b.vesk_konfiguration_laden(os.fsencode(ini_datei),
-                                                        ctypes.byref(fehlertext))
+        self._handle = self._b.vesk_konfiguration_laden(pfad, ctypes.byref(fehlertext))
         if not self._handle:
             if not fehlertext.value:
                 raise MemoryError("the configuration could not be loaded")
@@ -180,16 +231,19 @@ class Konfiguration:
             raise VeskFehler(text)
 
     def pruefe(self, nachricht: Union[bytes, bytearray, memoryview, str, os.PathLike],
-               name: str = "") -> Ergebnis:
-        """Checks a message: bytes (named `name` in texts) or the path of a message file."""
+               name: Union[None, str, bytes, os.PathLike] = None) -> Ergebnis:
+        """Checks a message: bytes (named `name` in texts) or the path of a message file.
+
+        Raises ValueError for a path or name holding NUL, TypeError for any other type.
+        """
         if not self._handle:
             raise ValueError("the configuration is closed")
+        name_ = _name(name)
         if isinstance(nachricht, (bytes, bytearray, memoryview)):
             bytes_ = bytes(nachricht)
-            handle = self._b.vesk_pruefe_bytes(self._handle, bytes_, len(bytes_),
-                                               name.encode("utf-8"))
+            handle = self._b.vesk_pruefe_bytes(self._handle, bytes_, len(bytes_), name_)
         elif isinstance(nachricht, (str, os.PathLike)):
-            handle = self._b.vesk_pruefe_datei(self._handle, os.fsencode(nachricht))
+            handle = self._b.vesk_pruefe_datei(self._handle, _pfad(nachricht, "the message path"))
         else:
             raise TypeError("a message is bytes or a path, not " + type(nachricht).__name__)
         if not handle:

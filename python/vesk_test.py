@@ -79,6 +79,59 @@ class Pruefen(ImBeispielOrdner):
         with self.assertRaises(ValueError):
             self.konfiguration.pruefe(b"x")
 
+    def test_a_path_or_name_with_nul_is_refused_not_cut(self):
+        roh = pathlib.Path("nachrichten/schadenmeldung_ok.dat").read_bytes()
+        faelle = [
+            ("nachrichten/schadenmeldung_ok.dat\0x", None),
+            (pathlib.Path("nachrichten/schadenmeldung_ok.dat\0x"), None),
+            (roh, "eingang\0x"),
+            (roh, b"eingang\0x"),
+            (roh, pathlib.Path("eingang\0x")),
+            ("nachrichten/schadenmeldung_ok.dat", "eingang\0x"),
+        ]
+        for nachricht, name in faelle:
+            with self.subTest(nachricht=str(nachricht)[:40], name=name):
+                with self.assertRaisesRegex(ValueError, "null character"):
+                    self.konfiguration.pruefe(nachricht, name=name)
+        with self.assertRaisesRegex(ValueError, "null character in the INI path"):
+            vesk.Konfiguration("plausi.ini\0x")
+
+    def test_a_name_is_none_str_bytes_or_a_path(self):
+        roh = pathlib.Path("nachrichten/schadenmeldung_ok.dat").read_bytes()
+        faelle = [
+            (None, ""),
+            ("", ""),
+            ("eingang/\u00e4.dat", "eingang/\u00e4.dat"),
+            ("eingang/\u00e4.dat".encode("utf-8"), "eingang/\u00e4.dat"),
+            (pathlib.PurePosixPath("eingang/a.dat"), "eingang/a.dat"),
+            (pathlib.Path("a.dat"), "a.dat"),
+        ]
+        for name, erwartet in faelle:
+            with self.subTest(name=name):
+                ergebnis = self.konfiguration.pruefe(roh, name=name)
+                self.assertEqual(ergebnis.exit_status, 0)
+                self.assertEqual(ergebnis.nachricht, erwartet)
+                self.assertEqual(ergebnis.als_dict()["nachricht"], erwartet)
+        self.assertEqual(self.konfiguration.pruefe(roh).nachricht, "")
+        for name in (42, 1.5, bytearray(b"a"), ["a"]):
+            with self.subTest(name=name):
+                with self.assertRaisesRegex(TypeError, "a name is str, bytes or a path, not "):
+                    self.konfiguration.pruefe(roh, name=name)
+
+    def test_control_characters_of_a_finding_print_escaped(self):
+        # The Schadenart of the value-set example (bytes 319-321) becomes LF, ESC, DEL.
+        roh = bytearray(pathlib.Path("nachrichten/schadenmeldung_wertemenge.dat").read_bytes())
+        roh[319:322] = b"\n\x1b\x7f"
+        ergebnis = self.konfiguration.pruefe(roh, name="a\x1b[2J")
+        fehler = ergebnis.fehler[0]
+        self.assertEqual(fehler.wert, b"\n\x1b\x7f")
+        self.assertIn("\x7f", fehler.text)
+        zeile = " ".join(vesk.maskiert(t) for t in (
+            ergebnis.nachricht, fehler.text, fehler.wert.decode("latin-1")))
+        self.assertEqual(zeile, "a\\x1B[2J 'Schadenarten' :\\x7F \\x0A\\x1B\\x7F")
+        self.assertTrue(ergebnis.json.isascii())
+        self.assertNotRegex(ergebnis.json, "[\x00-\x1f\x7f]")
+
     def test_threads_check_at_once_with_the_results_of_one(self):
         nachrichten = [p.read_bytes() for p in self.nachrichten]
         erwartet = [self.konfiguration.pruefe(n) for n in nachrichten]
@@ -96,6 +149,24 @@ class Pruefen(ImBeispielOrdner):
         for faden in faeden:
             faden.join()
         self.assertEqual(abweichungen, [])
+
+
+class Maskiert(unittest.TestCase):
+    def test_escapes_control_characters_and_nothing_else(self):
+        faelle = [
+            ("", ""),
+            ("Satzart 4100.1 a\\b", "Satzart 4100.1 a\\b"),
+            ("a\r\nb", "a\\x0D\\x0Ab"),
+            ("\x1b[2J\x7f", "\\x1B[2J\\x7F"),
+            ("\x00\x1f", "\\x00\\x1F"),
+            ("\x80x\x9f\x9b", "\\x80x\\x9F\\x9B"),
+            ("\xa0\xe4\u20ac\ufffd", "\xa0\xe4\u20ac\ufffd"),
+            # A byte outside UTF-8 as os.fsdecode keeps it: 0x9B is a control, 0xE4 is not.
+            (os.fsdecode(b"a\x9b\xe4"), "a\\x9B" + os.fsdecode(b"\xe4")),
+        ]
+        for text, erwartet in faelle:
+            with self.subTest(text=text):
+                self.assertEqual(vesk.maskiert(text), erwartet)
 
 
 class Laden(unittest.TestCase):

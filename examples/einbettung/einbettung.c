@@ -6,7 +6,11 @@
  * from standard input (as a gateway checks the bytes it has just received). Prints one summary
  * line per message and one line per finding, or with --json the JSON object of each message
  * (the lines of `vesk pruefen --json`). Exits with the highest status of the checker's (0 clean,
- * 1 findings, 2 a fault). */
+ * 1 findings, 2 a fault).
+ *
+ * Every text the library hands out may hold control characters taken from a message, a file
+ * name or a definition file; the example writes them as the checker's own output does (see
+ * zeige_maskiert), so that a hostile message cannot drive the terminal or break a line. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -41,16 +45,87 @@ static unsigned char* lese_eingabe(size_t* laenge) {
   return NULL;
 }
 
+/* The length of the valid UTF-8 sequence at `s` (of `rest` bytes, rest > 0), or 0 when none
+ * starts there: no overlong form, no surrogate, nothing above U+10FFFF. */
+static size_t utf8_laenge(const unsigned char* s, size_t rest) {
+  unsigned char zweites_min = 0x80, zweites_max = 0xBF;
+  size_t laenge, i;
+  if (s[0] < 0x80) {
+    return 1;
+  } else if (s[0] >= 0xC2 && s[0] <= 0xDF) {
+    laenge = 2;
+  } else if (s[0] >= 0xE0 && s[0] <= 0xEF) {
+    laenge = 3;
+    zweites_min = s[0] == 0xE0 ? 0xA0 : 0x80;
+    zweites_max = s[0] == 0xED ? 0x9F : 0xBF;
+  } else if (s[0] >= 0xF0 && s[0] <= 0xF4) {
+    laenge = 4;
+    zweites_min = s[0] == 0xF0 ? 0x90 : 0x80;
+    zweites_max = s[0] == 0xF4 ? 0x8F : 0xBF;
+  } else {
+    return 0;
+  }
+  if (rest < laenge || s[1] < zweites_min || s[1] > zweites_max) {
+    return 0;
+  }
+  for (i = 2; i < laenge; ++i) {
+    if (s[i] < 0x80 || s[i] > 0xBF) {
+      return 0;
+    }
+  }
+  return laenge;
+}
+
+/* Writes the `laenge` bytes at `text` to `aus` with every control character as the four
+ * characters \xHH (upper-case hex): the bytes 0x00-0x1F and 0x7F, the characters U+0080-U+009F
+ * (C2 80 to C2 9F, written \x80 to \x9F), and a byte 0x80-0x9F outside valid UTF-8, which a
+ * terminal of 8-bit controls would obey. Every other byte, a backslash too, is copied. */
+static void zeige_maskiert(FILE* aus, const unsigned char* text, size_t laenge) {
+  size_t i = 0;
+  while (i < laenge) {
+    size_t folge = utf8_laenge(text + i, laenge - i);
+    unsigned char code = text[i];
+    int steuerzeichen;
+    if (folge == 0) {
+      folge = 1; /* a byte 0x80-0xFF outside valid UTF-8 */
+      steuerzeichen = code <= 0x9F;
+    } else if (folge == 1) {
+      steuerzeichen = code < 0x20 || code == 0x7F;
+    } else {
+      steuerzeichen = code == 0xC2 && text[i + 1] <= 0x9F;
+      code = text[i + 1];
+    }
+    if (steuerzeichen) {
+      fprintf(aus, "\\x%02X", (unsigned)code);
+    } else {
+      fwrite(text + i, 1, folge, aus);
+    }
+    i += folge;
+  }
+}
+
+/* A text of the library, escaped as zeige_maskiert does. */
+static void zeige_text(FILE* aus, const char* text) {
+  zeige_maskiert(aus, (const unsigned char*)text, strlen(text));
+}
+
 static void zeige_fehler(const vesk_fehler* f) {
-  printf("  %s %d %s", f->art, (int)f->nummer, f->beschreibung);
+  printf("  ");
+  zeige_text(stdout, f->art);
+  printf(" %d ", (int)f->nummer);
+  zeige_text(stdout, f->beschreibung);
   if (f->text != NULL) {
-    printf(" %s", f->text);
+    printf(" ");
+    zeige_text(stdout, f->text);
   }
   if (f->satzart != NULL) {
-    printf(" | Satzart %s", f->satzart);
+    printf(" | Satzart ");
+    zeige_text(stdout, f->satzart);
   }
   if (f->feldnummer >= 0) {
-    printf(" Feld %d (%s)", (int)f->feldnummer, f->feldname != NULL ? f->feldname : "?");
+    printf(" Feld %d (", (int)f->feldnummer);
+    zeige_text(stdout, f->feldname != NULL ? f->feldname : "?");
+    printf(")");
   }
   if (f->datensatz >= 0) {
     printf(" Datensatz %lld", (long long)f->datensatz);
@@ -59,17 +134,16 @@ static void zeige_fehler(const vesk_fehler* f) {
     printf(" Offset %lld", (long long)f->offset);
   }
   if (f->wert != NULL) {
-    /* The bytes come from the sender and may hold anything: only printable ASCII reaches the
-     * terminal as it is. */
+    /* Each raw byte as the Latin-1 character of the same code, as the texts show message
+     * bytes. */
     size_t i;
     printf(" = \"");
     for (i = 0; i < f->wert_laenge; ++i) {
       unsigned char b = f->wert[i];
-      if (b >= 0x20 && b < 0x7F && b != '\\') {
-        putchar(b);
-      } else {
-        printf("\\x%02X", b);
-      }
+      unsigned char utf8[2];
+      utf8[0] = b < 0x80 ? b : (unsigned char)(0xC0 | b >> 6);
+      utf8[1] = (unsigned char)(0x80 | (b & 0x3F));
+      zeige_maskiert(stdout, utf8, b < 0x80 ? 1 : 2);
     }
     printf("\"");
   }
@@ -79,7 +153,10 @@ static void zeige_fehler(const vesk_fehler* f) {
 static void zeige(const vesk_ergebnis* ergebnis) {
   const char* typ = vesk_ergebnis_nachrichtentyp(ergebnis);
   size_t i;
-  printf("%s: %s: ", vesk_ergebnis_nachricht(ergebnis), typ != NULL ? typ : "nicht erkannt");
+  zeige_text(stdout, vesk_ergebnis_nachricht(ergebnis));
+  printf(": ");
+  zeige_text(stdout, typ != NULL ? typ : "nicht erkannt");
+  printf(": ");
   switch (vesk_ergebnis_exit_status(ergebnis)) {
     case 0:
       printf("OK\n");
@@ -91,7 +168,9 @@ static void zeige(const vesk_ergebnis* ergebnis) {
       }
       break;
     default:
-      printf("Abbruch: %s\n", vesk_ergebnis_abbruch(ergebnis));
+      printf("Abbruch: ");
+      zeige_text(stdout, vesk_ergebnis_abbruch(ergebnis));
+      printf("\n");
   }
 }
 
@@ -126,8 +205,9 @@ int main(int argc, char** argv) {
   }
   konfiguration = vesk_konfiguration_laden(argv[erstes], &fehlertext);
   if (konfiguration == NULL) {
-    fprintf(stderr, "Ausnahmefehler aufgetreten:\n%s\nProgrammabbruch.\n",
-            fehlertext != NULL ? fehlertext : "Nicht genug Arbeitsspeicher");
+    fprintf(stderr, "Ausnahmefehler aufgetreten:\n");
+    zeige_text(stderr, fehlertext != NULL ? fehlertext : "Nicht genug Arbeitsspeicher");
+    fprintf(stderr, "\nProgrammabbruch.\n");
     vesk_text_freigeben(fehlertext);
     return 2;
   }
@@ -135,8 +215,10 @@ int main(int argc, char** argv) {
     vesk_ergebnis* ergebnis = pruefe(konfiguration, argv[i]);
     int diese = vesk_ergebnis_exit_status(ergebnis); /* 2 for NULL */
     if (ergebnis == NULL) {
-      fprintf(stderr, "%s: Nicht genug Arbeitsspeicher\n", argv[i]);
+      zeige_text(stderr, argv[i]);
+      fprintf(stderr, ": Nicht genug Arbeitsspeicher\n");
     } else if (json) {
+      /* JSON-escaped by the library, in ASCII: no control character is left in it. */
       printf("%s\n", vesk_ergebnis_json(ergebnis));
     } else {
       zeige(ergebnis);

@@ -52,6 +52,8 @@ if(EXISTS ${FALL}/programm)
     set(programm ${BAUEN})
   elseif(name STREQUAL "nachricht_erzeugen")
     set(programm ${ERZEUGEN})
+  elseif(name STREQUAL "einbettung")
+    set(programm ${EINBETTUNG})
   endif()
 endif()
 
