@@ -64,11 +64,12 @@ void vorausLesen(std::span<const unsigned char> nachricht, std::size_t satzStart
   }
 }
 
-// Gives the findings from `ab` on that name a record of `meldung` that record's byte offset.
+// Gives the findings from `ab` on that are about a record of `meldung` that record's byte
+// offset.
 void verorte(Vesk_FehlerListe& liste, std::size_t ab, const Vesk_Meldung& meldung) {
   for (std::size_t i = ab; i < liste.gibGroesse(); ++i) {
     Vesk_Fehler& fehler = liste.gibFehler(i);
-    const std::int64_t index = fehler.gibDatensatzNummer();
+    const std::int64_t index = fehler.gibOrtsSatz().value_or(-1);
     if (index >= 0 && static_cast<std::uint64_t>(index) < meldung.gibAnzahl()) {
       fehler.setzeSatzOffset(
           static_cast<std::int64_t>(meldung.gibStartAdresse(static_cast<std::size_t>(index))));
@@ -79,19 +80,24 @@ void verorte(Vesk_FehlerListe& liste, std::size_t ab, const Vesk_Meldung& meldun
 // Compares the records read between header and trailer with the trailer's count, then the
 // message length with the one that count and the attachments declare; in 64 bits, so that the
 // texts show the exact values also for huge declared counts.
+// The trailer, record `nachsatz`, is where the count lies; the length is the whole message's.
 void pruefeSummen(std::int64_t gelesen, std::int32_t anzahlDatensaetze, std::int64_t laenge,
-                  std::int64_t anhaenge, Vesk_FehlerListe& liste) {
+                  std::int64_t anhaenge, std::int64_t nachsatz, Vesk_FehlerListe& liste) {
   if (gelesen != anzahlDatensaetze) {
-    meldeStruktur(liste, Vesk_StrukturFehler::SATZANZAHL_UNGUELTIG,
-                  "Gelesene Datensatzzahl: " + std::to_string(gelesen) +
-                      ", Datensaetze laut Nachsatz:" + std::to_string(anzahlDatensaetze));
+    Vesk_Fehler& fehler =
+        meldeStruktur(liste, Vesk_StrukturFehler::SATZANZAHL_UNGUELTIG,
+                      "Gelesene Datensatzzahl: " + std::to_string(gelesen) +
+                          ", Datensaetze laut Nachsatz:" + std::to_string(anzahlDatensaetze));
+    fehler.verorteBeiSatz(nachsatz);
+    fehler.setzeSatzOffset(laenge - std::int64_t{SATZLAENGE});
   }
   const std::int64_t erwartet = std::int64_t{anzahlDatensaetze} * std::int64_t{SATZLAENGE} +
                                 anhaenge + std::int64_t{MINDESTLAENGE};
   if (laenge != erwartet) {
     meldeStruktur(liste, Vesk_StrukturFehler::NACHRICHT_LAENGE,
                   "Tatsaechliche Nachrichtenlaenge: " + std::to_string(laenge) +
-                      ", Erwarete Nachrichtenlaenge: " + std::to_string(erwartet));
+                      ", Erwarete Nachrichtenlaenge: " + std::to_string(erwartet))
+        .verorteInDerNachricht();
   }
 }
 
@@ -169,7 +175,8 @@ Vesk_FehlerListe Vesk_Plausipruefung::pruefeStufen(Bytes nachricht,
   Vesk_FehlerListe liste;
   if (nachricht.size() < MINDESTLAENGE) {
     meldeStruktur(liste, Vesk_StrukturFehler::NACHRICHT_LAENGE,
-                  "Nachrichtenl\xC3\xA4nge < 512 Byte");
+                  "Nachrichtenl\xC3\xA4nge < 512 Byte")
+        .verorteInDerNachricht();
     return liste;
   }
   const Vesk_NachrichtenTyp* typ = analysiereVorsatz(nachricht, liste);
@@ -179,6 +186,7 @@ Vesk_FehlerListe Vesk_Plausipruefung::pruefeStufen(Bytes nachricht,
   liste.setzeNachrichtenTyp(typ->gibBezeichner());
   const std::int32_t anzahl = analysiereNachsatz(nachricht, liste);
   if (anzahl == 0 || liste.gibGroesse() > 0) {
+    verorteNachsatz(nachricht, liste);
     return liste;
   }
   std::optional<vesk::Vorauspruefung> voraus;
@@ -236,6 +244,32 @@ const Vesk_NachrichtenTyp& Vesk_Plausipruefung::ermittleNachrichtenTyp(
   return nachrichtenTypen->gibSendeArt(sendeArt);
 }
 
+void Vesk_Plausipruefung::verorteNachsatz(Bytes nachricht, Vesk_FehlerListe& liste) const {
+  // Only a finding at the trailer's place, which the walk of the frame alone can number: the
+  // attachments before it are counted in bytes, not in records.
+  Vesk_Fehler* amNachsatz = nullptr;
+  for (std::size_t i = 0; i < liste.gibGroesse(); ++i) {
+    const auto offset = liste.gibFehler(i).gibSatzOffset();
+    if (offset && static_cast<std::size_t>(*offset) == nachricht.size() - SATZLAENGE) {
+      amNachsatz = &liste.gibFehler(i);
+    }
+  }
+  if (amNachsatz == nullptr) {
+    return;
+  }
+  std::optional<Vesk_Meldung> meldung;
+  try {
+    Vesk_FehlerListe verworfen;
+    meldung = erzeugeMeldung(nachricht, 0, verworfen, nullptr);
+  } catch (...) {  // a record type the walk meets is faulty: the place stays unnumbered
+  }
+  if (meldung) {
+    amNachsatz->verorteBeiSatz(static_cast<std::int64_t>(meldung->gibAnzahl()) - 1);
+  } else {
+    amNachsatz->verorteInDerNachricht();
+  }
+}
+
 std::int32_t Vesk_Plausipruefung::analysiereNachsatz(Bytes nachricht,
                                                      Vesk_FehlerListe& liste) const {
   const Vesk_Satzart& nachsatz = satzArten->gib(Vesk_SatzartenFabrik::NACHSATZ);
@@ -289,7 +323,7 @@ std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(
         std::memcmp(gefunden.roh().data(), Vesk_SatzartenFabrik::ANHANGSBESCHREIBUNG.data(), 4) ==
             0) {
       const std::int32_t anhang =
-          analysiereAnhangsBeschreibung(nachricht, *satzart, satzStart, liste);
+          analysiereAnhangsBeschreibung(nachricht, *satzart, satzStart, index, liste);
       if (anhang == 0) {
         return std::nullopt;
       }
@@ -305,28 +339,30 @@ std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(
   meldung.satzAnfuegen(Vesk_SatzartenFabrik::NACHSATZ,
                        satzArten->gib(Vesk_SatzartenFabrik::NACHSATZ), nachricht,
                        nachricht.size() - SATZLAENGE);
-  ++index;
-  pruefeSummen(index - 2, anzahlDatensaetze, laenge, anhaenge, liste);
+  pruefeSummen(index - 1, anzahlDatensaetze, laenge, anhaenge, index, liste);
   return meldung;
 }
 
 std::int32_t Vesk_Plausipruefung::analysiereAnhangsBeschreibung(Bytes nachricht,
                                                                 const Vesk_Satzart& anhang,
                                                                 std::size_t start,
+                                                                std::int64_t index,
                                                                 Vesk_FehlerListe& liste) const {
   const auto laenge = anhang.gibBenoetigtesDatenFeld(12).gibWert(nachricht, start).alsGanzzahl();
   // A negative length would move the frame backwards; it is as invalid as no number.
   const auto offset = static_cast<std::int64_t>(start);
   if (!laenge || *laenge < 0) {
-    meldeStruktur(liste, Vesk_StrukturFehler::ANHANGBESCHREIBUNG_UNGUELTIG,
-                  "Datenformat der Anhanglaenge ungueltig")
-        .setzeSatzOffset(offset);
+    Vesk_Fehler& fehler = meldeStruktur(liste, Vesk_StrukturFehler::ANHANGBESCHREIBUNG_UNGUELTIG,
+                                        "Datenformat der Anhanglaenge ungueltig");
+    fehler.verorteBeiSatz(index);
+    fehler.setzeSatzOffset(offset);
     return 0;
   }
   if (*laenge == 0) {
-    meldeStruktur(liste, Vesk_StrukturFehler::ANHANGBESCHREIBUNG_UNGUELTIG,
-                  "Anhang mit der Laenge 0 nicht zugelassen")
-        .setzeSatzOffset(offset);
+    Vesk_Fehler& fehler = meldeStruktur(liste, Vesk_StrukturFehler::ANHANGBESCHREIBUNG_UNGUELTIG,
+                                        "Anhang mit der Laenge 0 nicht zugelassen");
+    fehler.verorteBeiSatz(index);
+    fehler.setzeSatzOffset(offset);
   }
   return *laenge;
 }

@@ -61,11 +61,14 @@ class Vesk_Plausipruefung {
                                                            std::int32_t anzahlDatensaetze,
                                                            Vesk_FehlerListe& liste,
                                                            vesk::Vorauspruefung* voraus) const;
-  // The attachment length declared by the description at `start`; 0 after a finding.
+  // The attachment length declared by the description at `start`, record `index`; 0 after a
+  // finding.
   [[nodiscard]] std::int32_t analysiereAnhangsBeschreibung(Bytes nachricht,
                                                            const Vesk_Satzart& anhang,
-                                                           std::size_t start,
+                                                           std::size_t start, std::int64_t index,
                                                            Vesk_FehlerListe& liste) const;
+  // Numbers the trailer's place for a finding there that came before the frame was walked.
+  void verorteNachsatz(Bytes nachricht, Vesk_FehlerListe& liste) const;
   // The stages after the split message, in their order; the technical check takes the findings
   // of `voraus` where it has them.
   void pruefeInhalt(Bytes nachricht, const Vesk_NachrichtenTyp& typ, const Vesk_Meldung& meldung,

@@ -23,6 +23,21 @@ class Vesk_Fehler {
   // it; shown by no report of the checker, only by the located reports built on it.
   void setzeSatzOffset(std::int64_t offset) { satzOffset = offset; }
   [[nodiscard]] const std::optional<std::int64_t>& gibSatzOffset() const { return satzOffset; }
+  // The record the finding is about, for the located reports, where it is not the one whose
+  // number the console shows: a frame finding shows record 0, a structure finding about a record
+  // type the type's place in the message type. The console's number stays as the checker prints
+  // it.
+  void verorteBeiSatz(std::int64_t index) {
+    ortsSatz = index;
+    ohneSatz = false;
+  }
+  // The finding is about the message as a whole, or about records that are missing: it lies in
+  // no single record.
+  void verorteInDerNachricht() { ohneSatz = true; }
+  // The index of the record the finding is about; nullopt when it lies in no single record.
+  [[nodiscard]] std::optional<std::int64_t> gibOrtsSatz() const {
+    return ohneSatz ? std::nullopt : std::optional(ortsSatz.value_or(datensatzNummer));
+  }
   virtual void setzeErklaerendenText(std::string text) { erklaerenderText = std::move(text); }
   [[nodiscard]] virtual const std::optional<std::string>& gibErklaerendenText() const {
     return erklaerenderText;
@@ -56,4 +71,6 @@ class Vesk_Fehler {
   std::optional<std::string> satzartBezeichner;
   std::int64_t datensatzNummer;  // index of the record in the message; 0 = header
   std::optional<std::int64_t> satzOffset;
+  std::optional<std::int64_t> ortsSatz;
+  bool ohneSatz = false;
 };

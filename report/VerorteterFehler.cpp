@@ -63,10 +63,11 @@ std::vector<VerorteterFehler> verorte(const Vesk_FehlerListe& liste,
     gefunden.konsolenZeile = fehler.gibBeschreibung();
     gefunden.text = fehler.gibErklaerendenText();
     gefunden.satzart = fehler.gibSatzart();
-    gefunden.offset = fehler.gibSatzOffset();
-    // The rules' findings lie in no single record.
-    if (dynamic_cast<const Vesk_MussKannFehler*>(&fehler) == nullptr) {
-      gefunden.datensatz = fehler.gibDatensatzNummer();
+    // The rules' findings lie in no single record, nor do those about the whole message; index
+    // and offset always name the same record.
+    if (dynamic_cast<const Vesk_MussKannFehler*>(&fehler) == nullptr && fehler.gibOrtsSatz()) {
+      gefunden.datensatz = fehler.gibOrtsSatz();
+      gefunden.offset = fehler.gibSatzOffset();
     }
     if (const auto* feld = dynamic_cast<const Vesk_DatenFeldFehler*>(&fehler)) {
       verorteFeld(gefunden, *feld, nachricht, satzArten);

@@ -19,6 +19,7 @@ Vesk_StrukturPlausi::Vesk_StrukturPlausi(const Vesk_NachrichtenTyp& typ, std::os
   for (std::int32_t i = 0; i < typ.gibAnzahlFelder(); ++i) {
     feldSchablonen.emplace_back(*typ.gibFeldNr(i));
   }
+  letzterSatz.assign(feldSchablonen.size(), -1);
 }
 
 bool Vesk_StrukturPlausi::pruefeStruktur(const Vesk_Meldung& meldung, Vesk_FehlerListe& liste) {
@@ -62,7 +63,16 @@ bool Vesk_StrukturPlausi::nachrichtenTypPlausi(const Vesk_Meldung& meldung,
     const std::size_t vorher = liste.gibGroesse();
     if (!feldSchablonen[j].plausibel(liste)) {
       if (liste.gibGroesse() > vorher) {
-        liste.gibLetztenFehler().setzeDatensatzNummer(static_cast<std::int64_t>(j));
+        // The console shows the record type's place in the message type; the finding is about
+        // records that are missing, or about the last one of an incomplete set of parts.
+        Vesk_Fehler& fehler = liste.gibLetztenFehler();
+        fehler.setzeDatensatzNummer(static_cast<std::int64_t>(j));
+        if (fehler.gibFehlerNummer() == Vesk_StrukturFehler::TEILDATENSAETZE_UNVOLLSTAENDIG &&
+            letzterSatz[j] >= 0) {
+          fehler.verorteBeiSatz(letzterSatz[j]);
+        } else {
+          fehler.verorteInDerNachricht();
+        }
       }
       plausibel = false;
     }
@@ -96,7 +106,17 @@ bool Vesk_StrukturPlausi::datensatzHinzufuegen(const Vesk_Datensatz& datensatz,
     liste.hinzufuegenFehler(std::move(fehler));
     return false;
   }
-  return schablone->hinzufuegen(datensatz, liste);
+  const std::size_t vorher = liste.gibGroesse();
+  if (!schablone->hinzufuegen(datensatz, liste)) {
+    // Too many of the type, or a part out of turn: this record is the one.
+    if (liste.gibGroesse() > vorher) {
+      liste.gibLetztenFehler().verorteBeiSatz(static_cast<std::int64_t>(position));
+    }
+    return false;
+  }
+  letzterSatz[static_cast<std::size_t>(schablone - feldSchablonen.data())] =
+      static_cast<std::int64_t>(position);
+  return true;
 }
 
 Vesk_NachrichtenFeldSchablone* Vesk_StrukturPlausi::sucheSchablone(std::string_view name) {

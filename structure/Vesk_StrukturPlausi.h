@@ -39,6 +39,9 @@ class Vesk_StrukturPlausi {
   void melde(const char* fortschrittsZeile) const;
 
   std::vector<Vesk_NachrichtenFeldSchablone> feldSchablonen;
+  // Per template, the index of the last record it took (-1: none), where a finding about
+  // partial records left incomplete is located.
+  std::vector<std::int64_t> letzterSatz;
   // The template found for the record type asked for last.
   const Vesk_Satzart* letzteSatzart = nullptr;
   Vesk_NachrichtenFeldSchablone* letzteSchablone = nullptr;

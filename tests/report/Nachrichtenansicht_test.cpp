@@ -62,8 +62,8 @@ TEST_F(NachrichtenansichtBeispiele, ShowsTheFileBytesAndPutsEachFindingOnItsReco
       {"schadenmeldung_feldfehler.dat", {"1:5", "2:2"}},
       {"schadenmeldung_wertemenge.dat", {"1:7", "2:4"}},
       {"schadenmeldung_musskann.dat", {"Nachricht"}},
-      {"schadenmeldung_satzanzahl.dat", {"Nachricht", "Nachricht"}},
-      {"reparaturfreigabe_struktur.dat", {"2", "3"}},
+      {"schadenmeldung_satzanzahl.dat", {"4", "Nachricht"}},
+      {"reparaturfreigabe_struktur.dat", {"Nachricht", "Nachricht"}},
   };
   for (const auto& eintrag : fs::directory_iterator("nachrichten")) {
     if (eintrag.path().extension() != ".dat") {
