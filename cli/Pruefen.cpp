@@ -117,6 +117,7 @@ void registrierePruefen(CLI::App& app, Ausfuehrung& ausfuehrung) {
       ->required();
   befehl->add_option("Nachricht", optionen->nachrichten, "Nachrichtendateien oder Ordner")
       ->required();
+  befehl->footer("Namen, die mit - beginnen, stehen nach --: vesk pruefen plausi.ini -- -x.dat");
   befehl->callback([optionen, &ausfuehrung] {
     ausfuehrung = [optionen](const Ausgabe& ausgabe) { return pruefen(*optionen, ausgabe); };
   });

@@ -11,6 +11,7 @@
 #include "driver/Konfiguration.h"
 #include "report/AnsichtBericht.h"
 #include "report/JsonBericht.h"
+#include "report/NachrichtenErgebnis.h"
 #include "report/Nachrichtenansicht.h"
 
 namespace vesk::cli {
@@ -35,7 +36,14 @@ int zeigen(const Optionen& optionen, const Ausgabe& ausgabe) {
   try {
     ansicht = zeigeDatei(*konfiguration, optionen.nachricht);
   } catch (const Vesk_Exception& e) {
-    schreibeZeile(ausgabe.fehler, "vesk zeigen: " + e.toString());
+    // A program that reads the JSON gets a document in every case, as from vesk pruefen.
+    if (optionen.json) {
+      Nachrichtenansicht abbruch;
+      abbruch.ergebnis = abgebrochen(optionen.nachricht, e.toString());
+      ausgabe.aus << alsJsonText(alsJson(abbruch), 2) << '\n';
+    } else {
+      schreibeZeile(ausgabe.fehler, "vesk zeigen: " + e.toString());
+    }
     return ABBRUCH;
   }
   const std::size_t anzahl = ansicht->datensaetze.size();
@@ -60,10 +68,20 @@ void registriereZeigen(CLI::App& app, Ausfuehrung& ausfuehrung) {
   CLI::App* befehl = app.add_subcommand(
       "zeigen", "Zeigt eine Nachricht Feld fuer Feld, mit den Fehlern der Pruefung");
   befehl->add_flag("--json", optionen->json, "Ein JSON-Dokument statt Text");
-  befehl->add_option("--satz", optionen->satz, "Nur der Datensatz N (0 = Vorsatz)");
+  // Checked as text: a number type without sign would take "-1" for its largest value.
+  befehl->add_option("--satz", optionen->satz, "Nur der Datensatz N (0 = Vorsatz)")
+      ->type_name("N")
+      ->check(CLI::Validator(
+          [](const std::string& text) {
+            return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos
+                       ? std::string()
+                       : "keine Satznummer: " + text;
+          },
+          "", "Satznummer"));
   befehl->add_option("Ini-Datei", optionen->iniDatei, "Die Hauptdatei (Gruppe PLAUSIPRUEFUNG)")
       ->required();
   befehl->add_option("Nachricht", optionen->nachricht, "Die Nachrichtendatei")->required();
+  befehl->footer("Ein Name, der mit - beginnt, steht nach --: vesk zeigen plausi.ini -- -x.dat");
   befehl->callback([optionen, &ausfuehrung] {
     ausfuehrung = [optionen](const Ausgabe& ausgabe) { return zeigen(*optionen, ausgabe); };
   });
