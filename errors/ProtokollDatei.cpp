@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
+#include <string>
 #include <sys/stat.h>
 #include <system_error>
 #include <utility>
@@ -138,7 +139,37 @@ class ZeilenPruefer {
 };
 
 // The file a name leads to once its last component is no symbolic link: the link stays a link
-// when the file it names is replaced. A link to a missing file leads to that missing file.
+// when the file it names is replaced.
+#ifdef _WIN32
+// std::filesystem of mingw-w64 sees no links (symlink_status follows them, read_symlink is not
+// implemented), and wine shows a POSIX link as the file it names, without a reparse point. The
+// system resolves every link when it opens a name, so the name a handle was opened under,
+// without FILE_FLAG_OPEN_REPARSE_POINT, is the file the links lead to. A link to a missing file
+// cannot be opened and stays as it is.
+fs::path folgeVerweisen(fs::path pfad) {
+  const HANDLE datei =
+      ::CreateFileW(pfad.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (datei == INVALID_HANDLE_VALUE) {
+    return pfad;
+  }
+  constexpr DWORD ART = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+  std::wstring ziel(MAX_PATH, L'\0');
+  DWORD laenge =
+      ::GetFinalPathNameByHandleW(datei, ziel.data(), static_cast<DWORD>(ziel.size()), ART);
+  if (laenge >= ziel.size()) {  // too short: laenge is the size needed, terminator included
+    ziel.resize(laenge);
+    laenge = ::GetFinalPathNameByHandleW(datei, ziel.data(), static_cast<DWORD>(ziel.size()), ART);
+  }
+  ::CloseHandle(datei);
+  if (laenge == 0 || laenge >= ziel.size()) {
+    return pfad;
+  }
+  ziel.resize(laenge);
+  return fs::path(std::move(ziel));
+}
+#else
+// A link to a missing file leads to that missing file.
 fs::path folgeVerweisen(fs::path pfad) {
   for (int i = 0; i < MAX_VERWEISE; ++i) {
     std::error_code fehler;
@@ -153,6 +184,7 @@ fs::path folgeVerweisen(fs::path pfad) {
   }
   return pfad;
 }
+#endif
 
 // Opens a new file beside `ziel` under a name no other file has; returns its descriptor and
 // path, or -1 when none could be made.

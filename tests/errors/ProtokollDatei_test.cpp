@@ -7,10 +7,12 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <system_error>
 #include <thread>
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -90,22 +92,54 @@ TEST(ProtokollDatei, WriteStoppingPartWayLeavesTheOldFileAndNoTemporaryFile) {
   }
 }
 
-// Links, permission bits and named pipes as POSIX has them.
-#ifndef _WIN32
-TEST(ProtokollDatei, ReplacesTheFileALinkNamesAndKeepsTheLinkAndThePermissions) {
+#ifdef _WIN32
+// std::filesystem of mingw-w64 neither makes nor sees links; the system does. Wine reports
+// success for CreateSymbolicLinkW but makes nothing, and Windows without developer mode refuses
+// it: there the test is skipped (the command-line test of links covers wine).
+bool istVerweis(const fs::path& pfad) {
+  const DWORD merkmale = ::GetFileAttributesW(pfad.c_str());
+  return merkmale != INVALID_FILE_ATTRIBUTES && (merkmale & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+bool verweise(const fs::path& verweis, const fs::path& ziel) {
+  return ::CreateSymbolicLinkW(verweis.c_str(), ziel.c_str(),
+                               SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != 0 &&
+         istVerweis(verweis);
+}
+#else
+bool istVerweis(const fs::path& pfad) {
+  return fs::is_symlink(fs::symlink_status(pfad));
+}
+bool verweise(const fs::path& verweis, const fs::path& ziel) {
+  std::error_code fehler;
+  fs::create_symlink(ziel, verweis, fehler);
+  return !fehler;
+}
+#endif
+
+TEST(ProtokollDatei, ReplacesTheFileALinkNamesAndKeepsTheLink) {
   const vesk::test::TestOrdner ordner;
   const std::string ziel = ordner.schreibe("ziel/protokoll.txt", ALT);
+#ifndef _WIN32
   ASSERT_EQ(::chmod(ziel.c_str(), 0640), 0);
+#endif
   const fs::path verweis = ordner.wurzel() / "verweis.txt";
-  fs::create_symlink("ziel/protokoll.txt", verweis);
+  if (!verweise(verweis, fs::path("ziel") / "protokoll.txt")) {
+    GTEST_SKIP() << "this system makes no symbolic links here";
+  }
 
   ProtokollDatei(verweis.string()).schreibe("Technisch,11,4200,0,Falsches Format\r\n");
 
-  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(verweis)));
+  EXPECT_TRUE(istVerweis(verweis));
   EXPECT_EQ(vesk::test::leseDatei(ziel), "Technisch,11,4200,0,Falsches Format\r\n");
-  EXPECT_EQ(fs::status(ziel).permissions(), static_cast<fs::perms>(0640));
   EXPECT_EQ(anzahlDateien(ordner.wurzel() / "ziel"), 1U);
+#ifndef _WIN32
+  // Windows knows no permission bits to keep.
+  EXPECT_EQ(fs::status(ziel).permissions(), static_cast<fs::perms>(0640));
+#endif
 }
+
+// Named pipes as POSIX has them.
+#ifndef _WIN32
 
 TEST(ProtokollDatei, WritesIntoAPipeWithoutReadingOrReplacingIt) {
   const vesk::test::TestOrdner ordner;

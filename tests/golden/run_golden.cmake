@@ -16,8 +16,9 @@
 # UTF-16). An optional "vorbereitung.cmake" runs in the scratch folder before the program.
 # An optional "standardausgabe" names the file standard output goes to instead (/dev/full, say);
 # standard output is then not compared. Files named in an optional "unveraendert" (one per line,
-# in the scratch folder) must have the same content after the run as before. No "*.tmp" file may
-# remain in the scratch folder.
+# in the scratch folder) must have the same content after the run as before, and those named in
+# an optional "verweise" must still be symbolic links. No "*.tmp" file may remain in the scratch
+# folder or below it.
 
 cmake_policy(VERSION 3.25)
 file(REMOVE_RECURSE ${ARBEIT})
@@ -108,7 +109,15 @@ foreach(datei IN LISTS unveraendert)
     string(APPEND fehler "--- ${datei} was changed\n")
   endif()
 endforeach()
-file(GLOB uebrig ${ARBEIT}/*.tmp)
+if(EXISTS ${FALL}/verweise)
+  file(STRINGS ${FALL}/verweise verweise)
+  foreach(verweis IN LISTS verweise)
+    if(NOT IS_SYMLINK ${ARBEIT}/${verweis})
+      string(APPEND fehler "--- ${verweis} is no longer a symbolic link\n")
+    endif()
+  endforeach()
+endif()
+file(GLOB_RECURSE uebrig ${ARBEIT}/*.tmp)
 if(uebrig)
   string(APPEND fehler "--- temporary files remain: ${uebrig}\n")
 endif()
