@@ -109,9 +109,10 @@ vesk_ergebnis* vesk_pruefe_datei(const vesk_konfiguration* konfiguration,
   if (konfiguration == nullptr || pfad == nullptr) {
     return nullptr;
   }
-  // Mapping would set a SIGBUS handler that ends the program embedding the library.
+  // Mapping would set a SIGBUS handler that ends the program embedding the library; the file is
+  // read as the check asks, so that attachment bytes are never read.
   return alsHandle([&] {
-    return vesk::pruefeDatei(*konfiguration->inhalt, pfad, NachrichtenDatei::Zugriff::lesen);
+    return vesk::pruefeDatei(*konfiguration->inhalt, pfad, NachrichtenDatei::Zugriff::saetze);
   });
 }
 

@@ -113,9 +113,11 @@ VESK_API vesk_ergebnis* vesk_pruefe_bytes(const vesk_konfiguration* konfiguratio
                                           const unsigned char* bytes, size_t laenge,
                                           const char* name) VESK_NOEXCEPT;
 /* Checks the message file `pfad` as the checker does; a missing, empty or unreadable file
- * ends the check with exit status 2 and the checker's text. The file is read into memory whole
- * during the call (never mapped, so that no signal handler of the process is touched). Returns NULL
- * when an argument is NULL or when out of memory. */
+ * ends the check with exit status 2 and the checker's text. Only what the check reads is read
+ * during the call: the header, the trailer and the records, never the attachment bytes, so that
+ * time and memory follow the records, not the file (a message with a 2 GiB attachment costs a few
+ * milliseconds and about a mebibyte). The file is never mapped, so that no signal handler of the
+ * process is touched. Returns NULL when an argument is NULL or when out of memory. */
 VESK_API vesk_ergebnis* vesk_pruefe_datei(const vesk_konfiguration* konfiguration,
                                           const char* pfad) VESK_NOEXCEPT;
 /* Frees a result and everything taken from it; NULL is ignored. */

@@ -25,6 +25,10 @@
 namespace {
 
 constexpr std::size_t ABBILDEN_AB = 64 * 1024;  // bytes from which a message file is mapped
+// Bytes from which a file is read only as the check asks for them, and the step in which it is.
+constexpr std::size_t SAETZE_AB = 1024 * 1024;
+constexpr std::size_t SCHRITT = 1024 * 1024;
+constexpr std::size_t NACHSATZ = 256;  // the trailer: the last record of every message
 
 [[noreturn]] void nichtGefunden(const std::string& name) {
   throw Vesk_Exception("Nachrichtendatei " + name + " nicht gefunden");
@@ -42,7 +46,43 @@ NachrichtenDatei::NachrichtenDatei(NachrichtenDatei&& andere) noexcept
       laenge(std::exchange(andere.laenge, 0)),
       abbildung(std::exchange(andere.abbildung, nullptr)),
       platz(std::exchange(andere.platz, -1)),
-      puffer(std::move(andere.puffer)) {}
+      puffer(std::move(andere.puffer)),
+      bereich(std::exchange(andere.bereich, nullptr)),
+      gesichert(std::exchange(andere.gesichert, 0)),
+      quelle(std::exchange(andere.quelle, -1)) {}
+
+std::size_t NachrichtenDatei::sichere(std::size_t bis) {
+  if (bereich == nullptr) {
+    return laenge;
+  }
+  if (bis > gesichert) {
+    const std::size_t neu = std::min(laenge, std::max(bis, gesichert + SCHRITT));
+    leseBereich(gesichert, neu);
+    gesichert = neu;
+  }
+  return gesichert;
+}
+
+bool NachrichtenDatei::reserviere() {
+#ifdef _WIN32
+  // Committed pages that are never written take no memory.
+  bereich = ::VirtualAlloc(nullptr, laenge, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+#else
+  void* frei = ::mmap(nullptr, laenge, PROT_READ | PROT_WRITE,
+                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  bereich = frei == MAP_FAILED ? nullptr : frei;
+#endif
+  if (bereich == nullptr) {
+    return false;
+  }
+  anfang = static_cast<const unsigned char*>(bereich);
+  sichere(std::min(laenge, SCHRITT));
+  const std::size_t nachsatz = std::max(gesichert, laenge - NACHSATZ);
+  if (nachsatz < laenge) {
+    leseBereich(nachsatz, laenge);
+  }
+  return true;
+}
 
 namespace {
 
@@ -74,9 +114,9 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : 
   // Shared for writing and deleting, as a POSIX program would find it: another program that has
   // the file open does not keep the checker from reading it.
   const std::filesystem::path pfad = vesk::dateipfad(name);
-  const Griff datei{::CreateFileW(pfad.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
+  Griff datei{::CreateFileW(pfad.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
   if (datei.wert == INVALID_HANDLE_VALUE) {
     // What does not exist, and a directory (which Windows does not open as a file), is not
     // found; what exists but cannot be opened cannot be read.
@@ -93,6 +133,20 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : 
     nichtGefunden(name);
   }
   laenge = static_cast<std::size_t>(groesse.QuadPart);
+  if (laenge >= SAETZE_AB && zugriff == Zugriff::saetze) {
+    // The handle stays open for the reads the check asks for; the destructor closes it.
+    quelle = reinterpret_cast<std::intptr_t>(datei.wert);
+    datei.wert = INVALID_HANDLE_VALUE;
+    try {
+      if (reserviere()) {
+        return;
+      }
+    } catch (...) {
+      gibFrei();
+      throw;
+    }
+    datei.wert = reinterpret_cast<HANDLE>(std::exchange(quelle, -1));
+  }
   if (laenge >= ABBILDEN_AB && zugriff == Zugriff::abbilden) {
     const Griff karte{::CreateFileMappingW(datei.wert, nullptr, PAGE_READONLY, 0, 0, nullptr)};
     if (karte.wert != nullptr) {
@@ -118,10 +172,39 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : 
   anfang = puffer.get();
 }
 
+void NachrichtenDatei::leseBereich(std::size_t von, std::size_t bis) {
+  auto* ziel = static_cast<unsigned char*>(bereich);
+  while (von < bis) {
+    constexpr std::size_t STUECK = 1U << 30;  // ReadFile counts in 32 bits
+    OVERLAPPED stelle{};
+    stelle.Offset = static_cast<DWORD>(von & 0xFFFFFFFFU);
+    stelle.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(von) >> 32U);
+    DWORD stueck = 0;
+    if (::ReadFile(reinterpret_cast<HANDLE>(quelle), ziel + von,
+                   static_cast<DWORD>(std::min(bis - von, STUECK)), &stueck, &stelle) == 0 ||
+        stueck == 0) {
+      nichtLesbar(name);
+    }
+    von += stueck;
+  }
+}
+
+void NachrichtenDatei::gibFrei() noexcept {
+  if (bereich != nullptr) {
+    ::VirtualFree(bereich, 0, MEM_RELEASE);
+    bereich = nullptr;
+  }
+  if (quelle != -1) {
+    ::CloseHandle(reinterpret_cast<HANDLE>(quelle));
+    quelle = -1;
+  }
+}
+
 NachrichtenDatei::~NachrichtenDatei() {
   if (abbildung != nullptr) {
     ::UnmapViewOfFile(abbildung);
   }
+  gibFrei();
 }
 
 // Windows lets nobody cut a mapped file short.
@@ -210,7 +293,7 @@ int trageEin(const void* anfang, std::size_t laenge) {
 
 NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : name(name_) {
   // Without O_NONBLOCK, opening a pipe that nobody writes to would wait for ever.
-  const Deskriptor datei{::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+  Deskriptor datei{::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (datei.nummer < 0) {
     struct stat vorhanden {};
     if (::stat(name.c_str(), &vorhanden) != 0) {
@@ -224,9 +307,22 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : 
     nichtGefunden(name);
   }
   laenge = static_cast<std::size_t>(status.st_size);
+  if (laenge >= SAETZE_AB && zugriff == Zugriff::saetze) {
+    // The descriptor stays open for the reads the check asks for; the destructor closes it.
+    quelle = std::exchange(datei.nummer, -1);
+    try {
+      if (reserviere()) {
+        return;
+      }
+    } catch (...) {
+      gibFrei();
+      throw;
+    }
+    datei.nummer = static_cast<int>(std::exchange(quelle, -1));
+  }
   // A small file is read: mapping and unmapping it costs more than the read, and unmapping
   // interrupts every core that runs another thread of the process.
-  if (laenge < ABBILDEN_AB || zugriff == Zugriff::lesen) {
+  if (laenge < ABBILDEN_AB || zugriff != Zugriff::abbilden) {
     lese(datei.nummer);
     return;
   }
@@ -268,12 +364,39 @@ void NachrichtenDatei::lese(int datei) {
   anfang = puffer.get();
 }
 
+void NachrichtenDatei::leseBereich(std::size_t von, std::size_t bis) {
+  auto* ziel = static_cast<unsigned char*>(bereich);
+  while (von < bis) {
+    const ssize_t stueck =
+        ::pread(static_cast<int>(quelle), ziel + von, bis - von, static_cast<off_t>(von));
+    if (stueck < 0 && errno == EINTR) {
+      continue;
+    }
+    if (stueck <= 0) {  // an error, or the file cut short since it was opened
+      nichtLesbar(name);
+    }
+    von += static_cast<std::size_t>(stueck);
+  }
+}
+
+void NachrichtenDatei::gibFrei() noexcept {
+  if (bereich != nullptr) {
+    ::munmap(bereich, laenge);
+    bereich = nullptr;
+  }
+  if (quelle >= 0) {
+    ::close(static_cast<int>(quelle));
+    quelle = -1;
+  }
+}
+
 NachrichtenDatei::~NachrichtenDatei() {
   if (abbildung != nullptr) {
     // The handler forgets the mapping before it goes: the address range may be reused at once.
     abbildungen[static_cast<std::size_t>(platz)].anfang.store(0, std::memory_order_release);
     ::munmap(abbildung, laenge);
   }
+  gibFrei();
 }
 
 #endif

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -15,7 +16,10 @@ class NachrichtenDatei {
   // a process-wide handler, which puts zero bytes in place of the mapping and notes the failure,
   // so that the check goes on to its end and unversehrt() then tells. Only a program of the
   // checker's own may set that handler: inside another program (the C library), files are read.
-  enum class Zugriff { abbilden, lesen };
+  // `lesen` reads a file whole; `saetze` reads only what the check asks for through sichere()
+  // (the header, the trailer and the records the frame walk reaches, never the attachment bytes
+  // behind them), into memory reserved for the whole file whose untouched part costs nothing.
+  enum class Zugriff { abbilden, lesen, saetze };
 
   // Called with the file's name right after a file was mapped; for tests that cut a file short
   // at that moment. nullptr: none.
@@ -31,7 +35,14 @@ class NachrichtenDatei {
   NachrichtenDatei(const NachrichtenDatei&) = delete;
   NachrichtenDatei& operator=(const NachrichtenDatei&) = delete;
 
+  // All bytes of the file; with Zugriff::saetze only those before sichere()'s answer, and the
+  // last 256, hold the file's bytes, the others zeros.
   [[nodiscard]] std::span<const unsigned char> bytes() const { return {anfang, laenge}; }
+
+  // Makes at least the bytes before `bis` hold the file's (read in steps of a mebibyte, never
+  // beyond the end) and returns up to where they do: the file's length unless it is read as the
+  // check asks. Throws Vesk_Exception "Fehler beim Auslesen von <name>" when they cannot be read.
+  std::size_t sichere(std::size_t bis);
 
   // Throws Vesk_Exception "Fehler beim Auslesen von <name>" when the bytes could not all be read
   // while they were used (a mapped file cut short): what was found in them counts for nothing.
@@ -42,6 +53,12 @@ class NachrichtenDatei {
 #ifndef _WIN32
   void lese(int datei);
 #endif
+  // Reserves memory for the whole file; false when there is none. Then reads its first
+  // mebibyte and its trailer.
+  bool reserviere();
+  // Reads the file's bytes [von, bis) into the reserved memory.
+  void leseBereich(std::size_t von, std::size_t bis);
+  void gibFrei() noexcept;
 
   std::string name;
   const unsigned char* anfang = nullptr;
@@ -49,4 +66,8 @@ class NachrichtenDatei {
   void* abbildung = nullptr;  // the mapping, or nullptr when the file was read
   int platz = -1;             // the mapping's entry among those the SIGBUS handler knows
   std::unique_ptr<unsigned char[]> puffer;  // the bytes read, when not mapped
+  void* bereich = nullptr;    // memory reserved for the whole file, read as the check asks
+  std::size_t gesichert = 0;  // bytes from the start that hold the file's
+  // The file, kept open while it is read as the check asks: a descriptor, or a HANDLE.
+  std::intptr_t quelle = -1;
 };

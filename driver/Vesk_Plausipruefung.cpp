@@ -191,6 +191,10 @@ Vesk_FehlerListe Vesk_Plausipruefung::pruefeStufen(Bytes nachricht,
   }
   std::optional<vesk::Vorauspruefung> voraus;
   if (vesk::Vorauspruefung::lohnt(nachricht.size(), anzahl)) {
+    // Such a message is records through and through; its checks run ahead of the walk.
+    if (nachschub) {
+      static_cast<void>(nachschub(nachricht.size()));
+    }
     voraus.emplace(*satzArten, nachricht, faeden);
   }
   const std::optional<Vesk_Meldung> meldung =
@@ -305,8 +309,12 @@ std::optional<Vesk_Meldung> Vesk_Plausipruefung::erzeugeMeldung(
   std::int64_t index = 0;
   std::int64_t anhaenge = 0;
   vesk::Namensgeber namen(*satzArten);
+  std::size_t gesichert = nachschub ? 0 : nachricht.size();
   do {
     const auto satzStart = static_cast<std::size_t>(start);
+    if (satzStart + SATZLAENGE > gesichert) {
+      gesichert = nachschub(satzStart + SATZLAENGE);
+    }
     vorausLesen(nachricht, satzStart);
     const auto [satzart, gefunden] = namen.benenne(nachricht.subspan(satzStart, SATZLAENGE));
     if (satzart == nullptr) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <span>
@@ -42,6 +43,15 @@ class Vesk_Plausipruefung {
   // Lets the technical check of a large message use up to `anzahl` threads (at least 1); the
   // findings stay the same. By default it uses all cores.
   void setzeFaeden(unsigned anzahl) { faeden = anzahl > 0 ? anzahl : 1; }
+  // For a message whose bytes arrive as the check asks for them (a file read in part): the
+  // header and the trailer are there from the start, and `nachschub(bis)` makes at least the
+  // bytes before `bis` readable and returns up to where they are. The check asks before the
+  // frame walk reads each record, and for all bytes before it checks records ahead of the walk;
+  // nothing else of the check reads beyond the records the walk has reached. nullptr: all
+  // bytes are there.
+  void setzeNachschub(std::function<std::size_t(std::size_t bis)> nachschub_) {
+    nachschub = std::move(nachschub_);
+  }
   // Like the above, with the progress lines on `fortschritt` (nullptr: nowhere).
   [[nodiscard]] Vesk_FehlerListe pruefe(std::span<const unsigned char> nachricht,
                                         std::ostream* fortschritt) const;
@@ -79,4 +89,5 @@ class Vesk_Plausipruefung {
   const vesk::NachrichtenTypRegister* nachrichtenTypen;
   const vesk::Konfiguration* konfiguration = nullptr;  // nullptr: the process-wide registries
   unsigned faeden;
+  std::function<std::size_t(std::size_t)> nachschub;
 };

@@ -36,8 +36,13 @@ NachrichtenErgebnis mitAbbruch(const std::string& name, Pruefung&& pruefe) {
 }
 
 NachrichtenErgebnis pruefe(const Konfiguration& konfiguration, std::span<const unsigned char> bytes,
-                           std::string name, bool mitProtokoll = false) {
-  const Vesk_FehlerListe liste = Vesk_Plausipruefung(konfiguration).pruefe(bytes, nullptr);
+                           std::string name, bool mitProtokoll = false,
+                           NachrichtenDatei* inTeilen = nullptr) {
+  Vesk_Plausipruefung pruefung(konfiguration);
+  if (inTeilen != nullptr) {
+    pruefung.setzeNachschub([inTeilen](std::size_t bis) { return inTeilen->sichere(bis); });
+  }
+  const Vesk_FehlerListe liste = pruefung.pruefe(bytes, nullptr);
   NachrichtenErgebnis ergebnis;
   ergebnis.nachricht = std::move(name);
   ergebnis.art =
@@ -66,8 +71,10 @@ NachrichtenErgebnis pruefeBytes(const Konfiguration& konfiguration,
 NachrichtenErgebnis pruefeDatei(const Konfiguration& konfiguration, const std::string& pfad,
                                 NachrichtenDatei::Zugriff zugriff, bool mitProtokoll) {
   return mitAbbruch(pfad, [&] {
-    const NachrichtenDatei datei(pfad, zugriff);
-    NachrichtenErgebnis ergebnis = pruefe(konfiguration, datei.bytes(), pfad, mitProtokoll);
+    NachrichtenDatei datei(pfad, zugriff);
+    NachrichtenErgebnis ergebnis =
+        pruefe(konfiguration, datei.bytes(), pfad, mitProtokoll,
+               zugriff == NachrichtenDatei::Zugriff::saetze ? &datei : nullptr);
     datei.pruefeUnversehrt();  // also for the bytes the findings carry
     return ergebnis;
   });

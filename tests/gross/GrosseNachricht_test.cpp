@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 #include "driver/NachrichtenDatei.h"
 #include "driver/Vesk_Plausipruefung.h"
 #include "tests/support/Registry.h"
@@ -59,10 +63,10 @@ Regel2 = aus
 
 class GrosseNachricht : public vesk::test::RegistryTest {};
 
-TEST_F(GrosseNachricht, OfMoreThanTwoGibibytesIsCheckedWithoutReadingTheAttachment) {
+// The file of a message with a 2 GiB attachment, sparse.
+std::string schreibeGrosseNachricht(const std::string& datei) {
   constexpr std::int64_t anhang = 2147483647;
   constexpr std::int64_t laenge = 3 * 256 + anhang;
-  const std::string datei = ordner.pfad("gross.dat");
   {
     std::ofstream aus(datei, std::ios::binary);
     aus << SatzBauer("4001").setze(5, "01").bytes()
@@ -74,6 +78,11 @@ TEST_F(GrosseNachricht, OfMoreThanTwoGibibytesIsCheckedWithoutReadingTheAttachme
     aus.seekp(laenge - 256);
     aus << SatzBauer("4999").setze(5, "0000000001").bytes();
   }
+  return datei;
+}
+
+TEST_F(GrosseNachricht, OfMoreThanTwoGibibytesIsCheckedWithoutReadingTheAttachment) {
+  const std::string datei = schreibeGrosseNachricht(ordner.pfad("gross.dat"));
   ASSERT_GT(std::filesystem::file_size(datei), std::uintmax_t{1} << 31);
 
   const Vesk_Plausipruefung pruefung(ordner.schreibe("struktur.ini", STRUKTUR),
@@ -86,5 +95,30 @@ TEST_F(GrosseNachricht, OfMoreThanTwoGibibytesIsCheckedWithoutReadingTheAttachme
   EXPECT_EQ(liste.gibGroesse(), 0U) << liste.gibFehler(0).gibBeschreibung();
   EXPECT_EQ(stumm.str(), "Reihenfolge OK\nStruktur OK\nMussKann Plausi OK\n");
 }
+
+#ifndef _WIN32
+
+// The peak of the memory the process holds, in bytes.
+std::int64_t hoechsterSpeicher() {
+  rusage nutzung{};
+  ::getrusage(RUSAGE_SELF, &nutzung);
+  return std::int64_t{nutzung.ru_maxrss} * 1024;
+}
+
+// Read as the C library reads it, only the records are read: the memory it takes follows them,
+// not the file.
+TEST_F(GrosseNachricht, ReadAsTheCheckAsksTakesTheMemoryOfItsRecordsOnly) {
+  const std::string datei = schreibeGrosseNachricht(ordner.pfad("gross.dat"));
+  Vesk_Plausipruefung pruefung(ordner.schreibe("struktur.ini", STRUKTUR),
+                               ordner.schreibe("datensaetze.ini", DATENSAETZE));
+  const std::int64_t vorher = hoechsterSpeicher();
+  NachrichtenDatei nachricht(datei, NachrichtenDatei::Zugriff::saetze);
+  pruefung.setzeNachschub([&](std::size_t bis) { return nachricht.sichere(bis); });
+  const auto liste = pruefung.pruefe(nachricht.bytes(), nullptr);
+  EXPECT_EQ(liste.gibGroesse(), 0U) << liste.gibFehler(0).gibBeschreibung();
+  EXPECT_LT(hoechsterSpeicher() - vorher, std::int64_t{8} << 20);
+}
+
+#endif
 
 }  // namespace
