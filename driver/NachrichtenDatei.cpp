@@ -65,7 +65,8 @@ std::size_t NachrichtenDatei::sichere(std::size_t bis) {
 
 bool NachrichtenDatei::reserviere() {
 #ifdef _WIN32
-  // Committed pages that are never written take no memory.
+  // Committed pages that are never written take no physical memory, though they count against
+  // the system's commit limit; where that is too small, the file is read whole.
   bereich = ::VirtualAlloc(nullptr, laenge, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
 #else
   void* frei = ::mmap(nullptr, laenge, PROT_READ | PROT_WRITE,

@@ -34,7 +34,15 @@ int pruefe(std::span<const std::string_view> argumente) {
   const NachrichtenDatei nachricht{std::string(argumente[1])};
   const auto definitionen = vesk::Konfiguration::leseHauptdatei(std::string(argumente[0]));
   const Vesk_Plausipruefung pruefung(definitionen.struktur, definitionen.datensaetze);
-  const Vesk_FehlerListe liste = pruefung.pruefe(nachricht.bytes());
+  // Whatever bytes that could not be read led to, a finding or a fault, counts for nothing.
+  const Vesk_FehlerListe liste = [&] {
+    try {
+      return pruefung.pruefe(nachricht.bytes());
+    } catch (const Vesk_Exception&) {
+      nachricht.pruefeUnversehrt();
+      throw;
+    }
+  }();
   nachricht.pruefeUnversehrt();
   berichte(liste);
   // A protocol beside a report that never arrived would pass for a completed run.

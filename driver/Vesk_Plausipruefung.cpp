@@ -190,11 +190,10 @@ Vesk_FehlerListe Vesk_Plausipruefung::pruefeStufen(Bytes nachricht,
     return liste;
   }
   std::optional<vesk::Vorauspruefung> voraus;
-  if (vesk::Vorauspruefung::lohnt(nachricht.size(), anzahl)) {
-    // Such a message is records through and through; its checks run ahead of the walk.
-    if (nachschub) {
-      static_cast<void>(nachschub(nachricht.size()));
-    }
+  // Its checks run ahead of the walk, over bytes a message read in part does not have yet; the
+  // trailer's count alone cannot promise that all of them are records, so such a message is
+  // checked after the walk.
+  if (!nachschub && vesk::Vorauspruefung::lohnt(nachricht.size(), anzahl)) {
     voraus.emplace(*satzArten, nachricht, faeden);
   }
   const std::optional<Vesk_Meldung> meldung =
@@ -265,7 +264,9 @@ void Vesk_Plausipruefung::verorteNachsatz(Bytes nachricht, Vesk_FehlerListe& lis
   try {
     Vesk_FehlerListe verworfen;
     meldung = erzeugeMeldung(nachricht, 0, verworfen, nullptr);
-  } catch (...) {  // a record type the walk meets is faulty: the place stays unnumbered
+  } catch (const Vesk_IniFileException&) {
+    // A record type the walk meets is faulty: the place stays unnumbered. A message that cannot
+    // be read further ends the check, as it would end the walk itself.
   }
   if (meldung) {
     amNachsatz->verorteBeiSatz(static_cast<std::int64_t>(meldung->gibAnzahl()) - 1);

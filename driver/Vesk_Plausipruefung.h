@@ -46,9 +46,8 @@ class Vesk_Plausipruefung {
   // For a message whose bytes arrive as the check asks for them (a file read in part): the
   // header and the trailer are there from the start, and `nachschub(bis)` makes at least the
   // bytes before `bis` readable and returns up to where they are. The check asks before the
-  // frame walk reads each record, and for all bytes before it checks records ahead of the walk;
-  // nothing else of the check reads beyond the records the walk has reached. nullptr: all
-  // bytes are there.
+  // frame walk reads each record, and checks no record ahead of the walk; nothing else of the
+  // check reads beyond the records the walk has reached. nullptr: all bytes are there.
   void setzeNachschub(std::function<std::size_t(std::size_t bis)> nachschub_) {
     nachschub = std::move(nachschub_);
   }

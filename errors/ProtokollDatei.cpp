@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -189,7 +190,8 @@ fs::path folgeVerweisen(fs::path pfad) {
 // Opens a new file beside `ziel` under a name no other file has; returns its descriptor and
 // path, or -1 when none could be made.
 std::pair<int, fs::path> oeffneTemporaer(const fs::path& ziel) {
-  static unsigned zaehler = 0;
+  // Threads of one run write protocol files side by side.
+  static std::atomic<unsigned> zaehler{0};
   const std::string basis = vesk::dateiname(ziel) + "." + std::to_string(prozessNummer()) + ".";
   for (int versuch = 0; versuch < MAX_VERSUCHE; ++versuch) {
     fs::path pfad = vesk::dateipfad(basis + std::to_string(++zaehler) + ".tmp");

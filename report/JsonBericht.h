@@ -22,7 +22,8 @@ struct VerorteterFehler;
 // splits a line, and the text stays valid JSON. A text that is no valid UTF-8 (a file name or a
 // definition text in another encoding) never turns into U+FFFD: its key holds it with each
 // faulty byte as the four characters \xHH, and the key with "_base64" appended holds its exact
-// bytes in base64 ("nachricht_base64", "feldname_base64").
+// bytes in base64 ("nachricht_base64", "feldname_base64"). A text in an array, which has no key
+// beside it, shows the \xHH form only; the reports put none there.
 [[nodiscard]] std::string alsJsonText(const nlohmann::ordered_json& json, int einzug);
 // The object on one line, without the line end, as alsJsonText writes it. Message bytes appear
 // as the characters of the same code (so `wert` gives back the bytes exactly).

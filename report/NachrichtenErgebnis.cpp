@@ -72,11 +72,17 @@ NachrichtenErgebnis pruefeDatei(const Konfiguration& konfiguration, const std::s
                                 NachrichtenDatei::Zugriff zugriff, bool mitProtokoll) {
   return mitAbbruch(pfad, [&] {
     NachrichtenDatei datei(pfad, zugriff);
-    NachrichtenErgebnis ergebnis =
-        pruefe(konfiguration, datei.bytes(), pfad, mitProtokoll,
-               zugriff == NachrichtenDatei::Zugriff::saetze ? &datei : nullptr);
-    datei.pruefeUnversehrt();  // also for the bytes the findings carry
-    return ergebnis;
+    // Whatever bytes that could not be read led to, a finding or a fault, counts for nothing.
+    try {
+      NachrichtenErgebnis ergebnis =
+          pruefe(konfiguration, datei.bytes(), pfad, mitProtokoll,
+                 zugriff == NachrichtenDatei::Zugriff::saetze ? &datei : nullptr);
+      datei.pruefeUnversehrt();  // also for the bytes the findings carry
+      return ergebnis;
+    } catch (const Vesk_Exception&) {
+      datei.pruefeUnversehrt();
+      throw;
+    }
   });
 }
 

@@ -270,6 +270,7 @@ Nachrichtenansicht zeigeBytes(const Konfiguration& konfiguration, Bytes bytes, s
 
 Nachrichtenansicht zeigeDatei(const Konfiguration& konfiguration, const std::string& pfad) {
   const NachrichtenDatei datei(pfad);
+  // zeigeBytes turns every fault of the message into its abbruch.
   Nachrichtenansicht ansicht = zeigeBytes(konfiguration, datei.bytes(), pfad);
   datei.pruefeUnversehrt();
   return ansicht;

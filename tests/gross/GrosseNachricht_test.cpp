@@ -63,10 +63,11 @@ Regel2 = aus
 
 class GrosseNachricht : public vesk::test::RegistryTest {};
 
-// The file of a message with a 2 GiB attachment, sparse.
-std::string schreibeGrosseNachricht(const std::string& datei) {
-  constexpr std::int64_t anhang = 2147483647;
-  constexpr std::int64_t laenge = 3 * 256 + anhang;
+// The file of a message with an attachment of `anhang` bytes (2 GiB), sparse, whose trailer
+// counts `anzahl` records.
+std::string schreibeGrosseNachricht(const std::string& datei, std::int64_t anhang = 2147483647,
+                                    const std::string& anzahl = "0000000001") {
+  const std::int64_t laenge = 3 * 256 + anhang;
   {
     std::ofstream aus(datei, std::ios::binary);
     aus << SatzBauer("4001").setze(5, "01").bytes()
@@ -76,7 +77,7 @@ std::string schreibeGrosseNachricht(const std::string& datei) {
   {
     std::fstream aus(datei, std::ios::binary | std::ios::in | std::ios::out);
     aus.seekp(laenge - 256);
-    aus << SatzBauer("4999").setze(5, "0000000001").bytes();
+    aus << SatzBauer("4999").setze(5, anzahl).bytes();
   }
   return datei;
 }
@@ -116,6 +117,23 @@ TEST_F(GrosseNachricht, ReadAsTheCheckAsksTakesTheMemoryOfItsRecordsOnly) {
   pruefung.setzeNachschub([&](std::size_t bis) { return nachricht.sichere(bis); });
   const auto liste = pruefung.pruefe(nachricht.bytes(), nullptr);
   EXPECT_EQ(liste.gibGroesse(), 0U) << liste.gibFehler(0).gibBeschreibung();
+  EXPECT_LT(hoechsterSpeicher() - vorher, std::int64_t{8} << 20);
+}
+
+// A trailer that counts as many records as the length holds would have the records checked
+// ahead of the walk, over all of the file; read in part, the walk alone decides what is read.
+TEST_F(GrosseNachricht, ReadAsTheCheckAsksIsNotReadWholeForATrailersCount) {
+  constexpr std::int64_t anhang = 2147483648 - 256;
+  const std::string datei =
+      schreibeGrosseNachricht(ordner.pfad("gross.dat"), anhang, std::to_string(1 + anhang / 256));
+  Vesk_Plausipruefung pruefung(ordner.schreibe("struktur.ini", STRUKTUR),
+                               ordner.schreibe("datensaetze.ini", DATENSAETZE));
+  const std::int64_t vorher = hoechsterSpeicher();
+  NachrichtenDatei nachricht(datei, NachrichtenDatei::Zugriff::saetze);
+  pruefung.setzeNachschub([&](std::size_t bis) { return nachricht.sichere(bis); });
+  const auto liste = pruefung.pruefe(nachricht.bytes(), nullptr);
+  ASSERT_GT(liste.gibGroesse(), 0U);
+  EXPECT_EQ(liste.gibFehler(0).gibFehlerNummer(), 29);  // the count
   EXPECT_LT(hoechsterSpeicher() - vorher, std::int64_t{8} << 20);
 }
 
