@@ -26,13 +26,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::vector<std::string> ordner(argv + 2, argv + argc);
-  const std::vector<std::string> nachrichten = vesk::sammleNachrichten(ordner);
+  const std::vector<vesk::GesammelteNachricht> nachrichten = vesk::sammleNachrichten(ordner);
   std::size_t bytes = 0;
   vesk::fuehreGeordnetAus<std::size_t>(
       nachrichten.size(), faeden,
       [&](std::size_t i) -> std::size_t {
         try {
-          return NachrichtenDatei(nachrichten[i]).bytes().size();
+          return NachrichtenDatei(nachrichten[i].pfad).bytes().size();
         } catch (const Vesk_Exception&) {
           return 0;
         }
