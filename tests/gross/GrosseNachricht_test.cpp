@@ -99,6 +99,20 @@ TEST_F(GrosseNachricht, OfMoreThanTwoGibibytesIsCheckedWithoutReadingTheAttachme
 
 #ifndef _WIN32
 
+// What reading a message in part may add to the peak memory: the records and a mebibyte of
+// reading ahead within 8 MiB, as promised. Under a sanitizer its own allocator and shadow memory
+// come on top, so the bound there only tells reading the records from reading the file.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define VESK_MIT_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || defined(VESK_MIT_SANITIZER)
+constexpr std::int64_t SPIELRAUM = std::int64_t{64} << 20;
+#else
+constexpr std::int64_t SPIELRAUM = std::int64_t{8} << 20;
+#endif
+
 // The peak of the memory the process holds, in bytes.
 std::int64_t hoechsterSpeicher() {
   rusage nutzung{};
@@ -117,7 +131,7 @@ TEST_F(GrosseNachricht, ReadAsTheCheckAsksTakesTheMemoryOfItsRecordsOnly) {
   pruefung.setzeNachschub([&](std::size_t bis) { return nachricht.sichere(bis); });
   const auto liste = pruefung.pruefe(nachricht.bytes(), nullptr);
   EXPECT_EQ(liste.gibGroesse(), 0U) << liste.gibFehler(0).gibBeschreibung();
-  EXPECT_LT(hoechsterSpeicher() - vorher, std::int64_t{8} << 20);
+  EXPECT_LT(hoechsterSpeicher() - vorher, SPIELRAUM);
 }
 
 // A trailer that counts as many records as the length holds would have the records checked
@@ -134,7 +148,7 @@ TEST_F(GrosseNachricht, ReadAsTheCheckAsksIsNotReadWholeForATrailersCount) {
   const auto liste = pruefung.pruefe(nachricht.bytes(), nullptr);
   ASSERT_GT(liste.gibGroesse(), 0U);
   EXPECT_EQ(liste.gibFehler(0).gibFehlerNummer(), 29);  // the count
-  EXPECT_LT(hoechsterSpeicher() - vorher, std::int64_t{8} << 20);
+  EXPECT_LT(hoechsterSpeicher() - vorher, SPIELRAUM);
 }
 
 #endif
