@@ -53,9 +53,8 @@ class Verortung : public ::testing::Test {
 };
 
 // Each frame and structure finding is located at the record it is about, index and offset
-// naming the same record, while its console line keeps the number the checker prints. Not
-// here: 23 (no example type asks for two or more of a type), 28 (an unknown Sendeart ends the
-// check instead).
+// naming the same record, while its console line keeps the number the checker prints. 23 has a
+// test of its own below; 28 never arises, as an unknown Sendeart ends the check instead.
 TEST_F(Verortung, EveryFrameAndStructureFindingLiesAtItsRecord) {
   const Teile t = beispiel();
   const std::string satz4300 = "4300" + std::string(252, ' ');
@@ -137,6 +136,38 @@ TEST_F(Verortung, EveryFrameAndStructureFindingLiesAtItsRecord) {
     ASSERT_LT(index, ansicht.datensaetze.size());
     EXPECT_EQ(fehler.offset, ansicht.datensaetze[index].offset);
   }
+}
+
+// A record type that appears, but less often than its message type asks, lies in no single
+// record either: the example's claim report, asking for two vehicle records, with one.
+TEST_F(Verortung, ARecordTypeTooRareLiesInNoRecord) {
+  const vesk::test::TestOrdner ordner;
+  for (const char* name : {"plausi.ini", "datensaetze.ini", "schadenarten.txt"}) {
+    fs::copy_file(name, ordner.wurzel() / name);
+  }
+  std::string struktur = vesk::test::leseDatei("struktur.ini");
+  const std::size_t stelle = struktur.find("4200 = 0+");
+  ASSERT_NE(stelle, std::string::npos);
+  ordner.schreibe("struktur.ini", struktur.replace(stelle, 9, "4200 = 2 "));
+  const Teile t = beispiel();
+  const std::string nachricht = t.vorsatz + t.teil1 + t.teil2 + "4200" + std::string(252, ' ') +
+                                t.anhang + t.bytes + mitAnzahl(t.nachsatz, "00000004");
+  // Back to the examples before the folder goes: a folder in use cannot be removed everywhere.
+  struct Zurueck {
+    fs::path ziel;
+    ~Zurueck() { fs::current_path(ziel); }
+  } zurueck{fs::current_path()};
+  fs::current_path(ordner.wurzel());
+  const auto konfiguration = vesk::Konfiguration::lade("plausi.ini");
+  const vesk::NachrichtenErgebnis ergebnis = vesk::pruefeBytes(
+      *konfiguration,
+      std::span(reinterpret_cast<const unsigned char*>(nachricht.data()), nachricht.size()), "n");
+  ASSERT_EQ(ergebnis.fehler.size(), 1U);
+  EXPECT_EQ(ergebnis.fehler[0].nummer, 23);
+  EXPECT_EQ(ergebnis.fehler[0].konsolenZeile,
+            "Strukturfehler: Datensatz: 2 Satzart: 4200; Satzart zu selten");
+  EXPECT_FALSE(ergebnis.fehler[0].datensatz);
+  EXPECT_FALSE(ergebnis.fehler[0].offset);
 }
 
 }  // namespace
