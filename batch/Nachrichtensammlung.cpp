@@ -25,33 +25,37 @@ std::string grund(const std::error_code& fehler) {
   return fehler.message();
 }
 
-// Adds the messages below `ordner`, found at `relativ` below the folder argument, to
-// `gefunden`. Each folder is listed on its own, so that a subfolder that cannot be opened or read
-// to its end costs only its own entries.
-void besuche(const fs::path& ordner, const std::string& relativ,
+// Adds the messages below `ordner` to `gefunden`; the path below the folder argument begins at
+// `relativAb` in each path, or, for the argument itself (nullopt), right after it. Each folder is
+// listed on its own, so that a subfolder that cannot be opened or read to its end costs only its
+// own entries.
+void besuche(const fs::path& ordner, std::optional<std::size_t> relativAb,
              std::vector<GesammelteNachricht>& gefunden) {
   std::error_code fehler;
   fs::directory_iterator eintrag(ordner, fehler);
   for (; !fehler && eintrag != fs::directory_iterator(); eintrag.increment(fehler)) {
-    const std::string name = dateiname(eintrag->path().filename());
-    std::string unten = relativ.empty() ? name : relativ + '/' + name;
+    std::string pfad = dateiname(eintrag->path());
+    if (!relativAb) {
+      relativAb = pfad.size() - dateiname(eintrag->path().filename()).size();
+    }
     std::error_code art;
     // The kind comes from the folder listing where the system gives it; only a link is
     // followed, to see whether it names a regular file.
     if (eintrag->is_symlink(art)) {
       if (eintrag->is_regular_file(art)) {
-        gefunden.push_back({dateiname(eintrag->path()), std::move(unten), std::nullopt});
+        gefunden.push_back({std::move(pfad), *relativAb, std::nullopt});
       }
     } else if (eintrag->is_directory(art)) {
-      besuche(eintrag->path(), unten, gefunden);
+      besuche(eintrag->path(), relativAb, gefunden);
     } else if (eintrag->is_regular_file(art)) {
-      gefunden.push_back({dateiname(eintrag->path()), std::move(unten), std::nullopt});
+      gefunden.push_back({std::move(pfad), *relativAb, std::nullopt});
     }
   }
   if (fehler) {
-    gefunden.push_back(
-        {dateiname(ordner), relativ,
-         "Fehler beim Auslesen des Ordners " + dateiname(ordner) + ": " + grund(fehler)});
+    std::string pfad = dateiname(ordner);
+    const std::size_t ab = std::min(relativAb.value_or(pfad.size()), pfad.size());
+    std::string text = "Fehler beim Auslesen des Ordners " + pfad + ": " + grund(fehler);
+    gefunden.push_back({std::move(pfad), ab, std::move(text)});
   }
 }
 
@@ -64,14 +68,15 @@ std::vector<GesammelteNachricht> sammleNachrichten(std::span<const std::string> 
     const fs::path pfad = dateipfad(argument);
     if (fs::is_directory(pfad, fehler)) {
       const std::size_t anfang = nachrichten.size();
-      besuche(pfad, std::string(), nachrichten);
+      besuche(pfad, std::nullopt, nachrichten);
       std::sort(nachrichten.begin() + static_cast<std::ptrdiff_t>(anfang), nachrichten.end(),
                 [](const GesammelteNachricht& a, const GesammelteNachricht& b) {
                   return a.pfad < b.pfad;
                 });
     } else {
-      nachrichten.push_back(
-          GesammelteNachricht{argument, dateiname(pfad.filename()), std::nullopt});
+      nachrichten.push_back(GesammelteNachricht{
+          argument, argument.size() - std::min(argument.size(), dateiname(pfad.filename()).size()),
+          std::nullopt});
     }
   }
   return nachrichten;

@@ -28,7 +28,8 @@ std::string vergleichsform(std::string name) {
 }  // namespace
 
 std::string Protokollablage::zielFuer(const GesammelteNachricht& nachricht) const {
-  return dateiname(dateipfad(ordner) / dateipfad(nachricht.relativ + ".protokoll"));
+  return dateiname(dateipfad(ordner) /
+                   dateipfad(std::string(nachricht.relativ()).append(".protokoll")));
 }
 
 std::optional<std::string> Protokollablage::pruefeEindeutig(

@@ -41,7 +41,7 @@ constexpr std::size_t NACHSATZ = 256;  // the trailer: the last record of every 
 }  // namespace
 
 NachrichtenDatei::NachrichtenDatei(NachrichtenDatei&& andere) noexcept
-    : name(std::move(andere.name)),
+    : dateiName(std::move(andere.dateiName)),
       anfang(std::exchange(andere.anfang, nullptr)),
       laenge(std::exchange(andere.laenge, 0)),
       abbildung(std::exchange(andere.abbildung, nullptr)),
@@ -111,7 +111,7 @@ struct Griff {
 
 }  // namespace
 
-NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : name(name_) {
+NachrichtenDatei::NachrichtenDatei(const std::string& name, Zugriff zugriff) {
   // Shared for writing and deleting, as a POSIX program would find it: another program that has
   // the file open does not keep the checker from reading it.
   const std::filesystem::path pfad = vesk::dateipfad(name);
@@ -138,6 +138,7 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : 
     // The handle stays open for the reads the check asks for; the destructor closes it.
     quelle = reinterpret_cast<std::intptr_t>(datei.wert);
     datei.wert = INVALID_HANDLE_VALUE;
+    dateiName = name;
     try {
       if (reserviere()) {
         return;
@@ -184,7 +185,7 @@ void NachrichtenDatei::leseBereich(std::size_t von, std::size_t bis) {
     if (::ReadFile(reinterpret_cast<HANDLE>(quelle), ziel + von,
                    static_cast<DWORD>(std::min(bis - von, STUECK)), &stueck, &stelle) == 0 ||
         stueck == 0) {
-      nichtLesbar(name);
+      nichtLesbar(dateiName);
     }
     von += stueck;
   }
@@ -292,7 +293,7 @@ int trageEin(const void* anfang, std::size_t laenge) {
 
 }  // namespace
 
-NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : name(name_) {
+NachrichtenDatei::NachrichtenDatei(const std::string& name, Zugriff zugriff) {
   // Without O_NONBLOCK, opening a pipe that nobody writes to would wait for ever.
   Deskriptor datei{::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (datei.nummer < 0) {
@@ -311,6 +312,7 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : 
   if (laenge >= SAETZE_AB && zugriff == Zugriff::saetze) {
     // The descriptor stays open for the reads the check asks for; the destructor closes it.
     quelle = std::exchange(datei.nummer, -1);
+    dateiName = name;
     try {
       if (reserviere()) {
         return;
@@ -324,13 +326,14 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : 
   // A small file is read: mapping and unmapping it costs more than the read, and unmapping
   // interrupts every core that runs another thread of the process.
   if (laenge < ABBILDEN_AB || zugriff != Zugriff::abbilden) {
-    lese(datei.nummer);
+    lese(datei.nummer, name);
     return;
   }
   void* karte = ::mmap(nullptr, laenge, PROT_READ, MAP_PRIVATE, datei.nummer, 0);
   if (karte != MAP_FAILED) {
     platz = trageEin(karte, laenge);
     if (platz >= 0) {
+      dateiName = name;
       abbildung = karte;
       anfang = static_cast<const unsigned char*>(karte);
       if (const Haken haken = testhaken.load()) {
@@ -340,16 +343,16 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name_, Zugriff zugriff) : 
     }
     ::munmap(karte, laenge);
   }
-  lese(datei.nummer);
+  lese(datei.nummer, name);
 }
 
 void NachrichtenDatei::pruefeUnversehrt() const {
   if (platz >= 0 && abbildungen[static_cast<std::size_t>(platz)].abgeschnitten.load()) {
-    nichtLesbar(name);
+    nichtLesbar(dateiName);
   }
 }
 
-void NachrichtenDatei::lese(int datei) {
+void NachrichtenDatei::lese(int datei, const std::string& name) {
   puffer = std::make_unique_for_overwrite<unsigned char[]>(laenge);
   std::size_t gelesen = 0;
   while (gelesen < laenge) {
@@ -374,7 +377,7 @@ void NachrichtenDatei::leseBereich(std::size_t von, std::size_t bis) {
       continue;
     }
     if (stueck <= 0) {  // an error, or the file cut short since it was opened
-      nichtLesbar(name);
+      nichtLesbar(dateiName);
     }
     von += static_cast<std::size_t>(stueck);
   }

@@ -51,7 +51,7 @@ class NachrichtenDatei {
 
  private:
 #ifndef _WIN32
-  void lese(int datei);
+  void lese(int datei, const std::string& name);
 #endif
   // Reserves memory for the whole file; false when there is none. Then reads its first
   // mebibyte and its trailer.
@@ -60,7 +60,7 @@ class NachrichtenDatei {
   void leseBereich(std::size_t von, std::size_t bis);
   void gibFrei() noexcept;
 
-  std::string name;
+  std::string dateiName;  // for the reports of a file read later on; empty for one read whole
   const unsigned char* anfang = nullptr;
   std::size_t laenge = 0;
   void* abbildung = nullptr;  // the mapping, or nullptr when the file was read
