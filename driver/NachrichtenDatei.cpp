@@ -63,6 +63,25 @@ std::size_t NachrichtenDatei::sichere(std::size_t bis) {
   return gesichert;
 }
 
+bool NachrichtenDatei::liesInTeilen(std::intptr_t datei, const std::string& name) {
+  // The file stays open for the reads the check asks for; until this succeeds it is the
+  // caller's, so that a failure neither closes it nor keeps it.
+  quelle = datei;
+  dateiName = name;
+  try {
+    if (reserviere()) {
+      return true;
+    }
+  } catch (...) {
+    quelle = -1;
+    gibFrei();
+    throw;
+  }
+  quelle = -1;
+  dateiName.clear();
+  return false;
+}
+
 bool NachrichtenDatei::reserviere() {
 #ifdef _WIN32
   // Committed pages that are never written take no physical memory, though they count against
@@ -134,20 +153,10 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name, Zugriff zugriff) {
     nichtGefunden(name);
   }
   laenge = static_cast<std::size_t>(groesse.QuadPart);
-  if (laenge >= SAETZE_AB && zugriff == Zugriff::saetze) {
-    // The handle stays open for the reads the check asks for; the destructor closes it.
-    quelle = reinterpret_cast<std::intptr_t>(datei.wert);
-    datei.wert = INVALID_HANDLE_VALUE;
-    dateiName = name;
-    try {
-      if (reserviere()) {
-        return;
-      }
-    } catch (...) {
-      gibFrei();
-      throw;
-    }
-    datei.wert = reinterpret_cast<HANDLE>(std::exchange(quelle, -1));
+  if (laenge >= SAETZE_AB && zugriff == Zugriff::saetze &&
+      liesInTeilen(reinterpret_cast<std::intptr_t>(datei.wert), name)) {
+    datei.wert = INVALID_HANDLE_VALUE;  // the object's now
+    return;
   }
   if (laenge >= ABBILDEN_AB && zugriff == Zugriff::abbilden) {
     const Griff karte{::CreateFileMappingW(datei.wert, nullptr, PAGE_READONLY, 0, 0, nullptr)};
@@ -309,19 +318,9 @@ NachrichtenDatei::NachrichtenDatei(const std::string& name, Zugriff zugriff) {
     nichtGefunden(name);
   }
   laenge = static_cast<std::size_t>(status.st_size);
-  if (laenge >= SAETZE_AB && zugriff == Zugriff::saetze) {
-    // The descriptor stays open for the reads the check asks for; the destructor closes it.
-    quelle = std::exchange(datei.nummer, -1);
-    dateiName = name;
-    try {
-      if (reserviere()) {
-        return;
-      }
-    } catch (...) {
-      gibFrei();
-      throw;
-    }
-    datei.nummer = static_cast<int>(std::exchange(quelle, -1));
+  if (laenge >= SAETZE_AB && zugriff == Zugriff::saetze && liesInTeilen(datei.nummer, name)) {
+    datei.nummer = -1;  // the object's now
+    return;
   }
   // A small file is read: mapping and unmapping it costs more than the read, and unmapping
   // interrupts every core that runs another thread of the process.

@@ -53,6 +53,9 @@ class NachrichtenDatei {
 #ifndef _WIN32
   void lese(int datei, const std::string& name);
 #endif
+  // Reads the open file `datei` (a descriptor, or a HANDLE) as the check asks, taking it over;
+  // false, with the file still the caller's, when no memory can be reserved for it.
+  bool liesInTeilen(std::intptr_t datei, const std::string& name);
   // Reserves memory for the whole file; false when there is none. Then reads its first
   // mebibyte and its trailer.
   bool reserviere();

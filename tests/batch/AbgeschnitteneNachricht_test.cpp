@@ -28,12 +28,8 @@ void schneideAb(const std::string& name) {
 class AbgeschnitteneNachricht : public ::testing::Test {
  protected:
   void SetUp() override {
-    vorher = fs::current_path();
-    fs::current_path(ordner.wurzel());
     const fs::path beispiele = fs::path(VESK_QUELLEN) / "examples";
-    for (const char* name : {"plausi.ini", "struktur.ini", "datensaetze.ini", "schadenarten.txt"}) {
-      fs::copy_file(beispiele / name, name);
-    }
+    ordner.kopiereBeispielkonfiguration(beispiele);
     fs::copy_file(beispiele / "nachrichten/schadenmeldung_ok.dat", "ok.dat");
     // Large enough to be mapped and checked on several threads from the start: a header, 20,000
     // records, a trailer that counts them, no room for an attachment.
@@ -45,13 +41,10 @@ class AbgeschnitteneNachricht : public ::testing::Test {
     gross += "499900020000" + std::string(244, ' ');
     NachrichtenDatei::setzeTesthaken(schneideAb);
   }
-  void TearDown() override {
-    NachrichtenDatei::setzeTesthaken(nullptr);
-    fs::current_path(vorher);
-  }
+  void TearDown() override { NachrichtenDatei::setzeTesthaken(nullptr); }
 
   vesk::test::TestOrdner ordner;
-  fs::path vorher;
+  vesk::test::Arbeitsverzeichnis imOrdner{ordner.wurzel()};
   std::string gross;
 };
 

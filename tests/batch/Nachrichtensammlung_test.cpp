@@ -37,8 +37,6 @@ void vergleiche(const std::vector<vesk::GesammelteNachricht>& gesammelt,
 class Eingang : public ::testing::Test {
  protected:
   void SetUp() override {
-    vorher = fs::current_path();
-    fs::current_path(ordner.wurzel());
     for (const char* name : {"ordner/a/1.dat", "ordner/m.dat", "ordner/z_gesperrt/x.dat",
                              "ordner/a/b/2.dat", "einzeln/n.dat"}) {
       ordner.schreibe(name, "4001");
@@ -48,12 +46,8 @@ class Eingang : public ::testing::Test {
     fs::create_directory_symlink(".", "ordner/schleife");
 #endif
   }
-  void TearDown() override {
-    fs::current_path(vorher);
-  }
-
   vesk::test::TestOrdner ordner;
-  fs::path vorher;
+  vesk::test::Arbeitsverzeichnis imOrdner{ordner.wurzel()};
 };
 
 TEST_F(Eingang, FindsEveryMessageSortedWithItsPathBelowTheArgument) {
@@ -103,9 +97,7 @@ TEST_F(Eingang, WalksPastAFolderItCannotRead) {
 }
 
 TEST_F(Eingang, VeskPruefenChecksEveryReadableMessageAndNamesTheBlockedFolder) {
-  for (const char* name : {"plausi.ini", "struktur.ini", "datensaetze.ini", "schadenarten.txt"}) {
-    fs::copy_file(fs::path(VESK_QUELLEN) / "examples" / name, name);
-  }
+  ordner.kopiereBeispielkonfiguration(fs::path(VESK_QUELLEN) / "examples");
   const fs::path beispiel = fs::path(VESK_QUELLEN) / "examples/nachrichten/schadenmeldung_ok.dat";
   for (const char* name : {"ordner/a/1.dat", "ordner/m.dat"}) {
     fs::copy_file(beispiel, name, fs::copy_options::overwrite_existing);

@@ -46,12 +46,8 @@ std::string protokollDesPruefers(const std::string& nachricht) {
 class Protokolle : public ::testing::Test {
  protected:
   void SetUp() override {
-    vorher = fs::current_path();
-    fs::current_path(ordner.wurzel());
     const fs::path beispiele = fs::path(VESK_QUELLEN) / "examples";
-    for (const char* name : {"plausi.ini", "struktur.ini", "datensaetze.ini", "schadenarten.txt"}) {
-      fs::copy_file(beispiele / name, name);
-    }
+    ordner.kopiereBeispielkonfiguration(beispiele);
     fs::create_directories("eingang/alt");
     fs::create_directories("einzeln");
     for (const auto& eintrag : fs::directory_iterator(beispiele / "nachrichten")) {
@@ -63,10 +59,8 @@ class Protokolle : public ::testing::Test {
     }
     fs::copy_file(beispiele / "nachrichten/schadenmeldung_feldfehler.dat", "einzeln/feld.dat");
   }
-  void TearDown() override { fs::current_path(vorher); }
-
   vesk::test::TestOrdner ordner;
-  fs::path vorher;
+  vesk::test::Arbeitsverzeichnis imOrdner{ordner.wurzel()};
 };
 
 TEST_F(Protokolle, EachIsByteForByteTheCheckersUnderTheMessagesPath) {

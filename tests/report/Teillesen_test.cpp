@@ -16,18 +16,9 @@ namespace fs = std::filesystem;
 
 class Teillesen : public ::testing::Test {
  protected:
-  void SetUp() override {
-    vorher = fs::current_path();
-    fs::current_path(fs::path(VESK_QUELLEN) / "examples");
-  }
-  void TearDown() override { fs::current_path(vorher); }
-
-  std::string schreibe(const std::string& name, const std::string& inhalt) {
-    return ordner.schreibe(name, inhalt);
-  }
+  vesk::test::Arbeitsverzeichnis beiDenBeispielen{fs::path(VESK_QUELLEN) / "examples"};
 
   vesk::test::TestOrdner ordner;
-  fs::path vorher;
 };
 
 std::string mitAnhang(const std::string& ok, std::size_t anhang) {
@@ -50,23 +41,25 @@ TEST_F(Teillesen, GivesTheResultOfTheWholeFile) {
     }
   }
   // Attachments past the first mebibyte read: one, and one whose description lies beyond it.
-  dateien.push_back(schreibe("anhang.dat", mitAnhang(ok, 3 << 20)));
+  dateien.push_back(ordner.schreibe("anhang.dat", mitAnhang(ok, 3 << 20)));
   std::string viele = ok.substr(0, 256);
   for (int i = 0; i < 6000; ++i) {
     viele += ok.substr(256, 256);
   }
-  dateien.push_back(schreibe(
+  dateien.push_back(ordner.schreibe(
       "viele_teil1.dat", viele + ok.substr(768, 256) + std::string(300, 'X') + ok.substr(1324)));
   // Records only, checked ahead of the walk; and the same with a record the walk cannot name.
   std::string saetze = ok.substr(0, 256);
   for (int i = 0; i < 20000; ++i) {
     saetze += ok.substr(i % 2 == 0 ? 256 : 512, 256);
   }
-  dateien.push_back(schreibe("saetze.dat", saetze + "499900020000" + std::string(244, ' ')));
+  dateien.push_back(ordner.schreibe("saetze.dat", saetze + "499900020000" + std::string(244, ' ')));
   saetze.replace(256 * 9000, 4, "XXXX");
-  dateien.push_back(schreibe("verschoben.dat", saetze + "499900020000" + std::string(244, ' ')));
+  dateien.push_back(
+      ordner.schreibe("verschoben.dat", saetze + "499900020000" + std::string(244, ' ')));
   // An attachment description that declares more than the file holds.
-  dateien.push_back(schreibe("zu_lang.dat", mitAnhang(ok, 2 << 20).substr(0, (2 << 20) - 5000)));
+  dateien.push_back(
+      ordner.schreibe("zu_lang.dat", mitAnhang(ok, 2 << 20).substr(0, (2 << 20) - 5000)));
   for (const std::string& datei : dateien) {
     SCOPED_TRACE(datei);
     const auto ganz = vesk::pruefeDatei(*konfiguration, datei);

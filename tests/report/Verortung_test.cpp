@@ -44,12 +44,7 @@ struct Fall {
 
 class Verortung : public ::testing::Test {
  protected:
-  void SetUp() override {
-    vorher = fs::current_path();
-    fs::current_path(fs::path(VESK_QUELLEN) / "examples");
-  }
-  void TearDown() override { fs::current_path(vorher); }
-  fs::path vorher;
+  vesk::test::Arbeitsverzeichnis beiDenBeispielen{fs::path(VESK_QUELLEN) / "examples"};
 };
 
 // Each frame and structure finding is located at the record it is about, index and offset
@@ -142,9 +137,7 @@ TEST_F(Verortung, EveryFrameAndStructureFindingLiesAtItsRecord) {
 // record either: the example's claim report, asking for two vehicle records, with one.
 TEST_F(Verortung, ARecordTypeTooRareLiesInNoRecord) {
   const vesk::test::TestOrdner ordner;
-  for (const char* name : {"plausi.ini", "datensaetze.ini", "schadenarten.txt"}) {
-    fs::copy_file(name, ordner.wurzel() / name);
-  }
+  ordner.kopiereBeispielkonfiguration(".");
   std::string struktur = vesk::test::leseDatei("struktur.ini");
   const std::size_t stelle = struktur.find("4200 = 0+");
   ASSERT_NE(stelle, std::string::npos);
@@ -152,12 +145,7 @@ TEST_F(Verortung, ARecordTypeTooRareLiesInNoRecord) {
   const Teile t = beispiel();
   const std::string nachricht = t.vorsatz + t.teil1 + t.teil2 + "4200" + std::string(252, ' ') +
                                 t.anhang + t.bytes + mitAnzahl(t.nachsatz, "00000004");
-  // Back to the examples before the folder goes: a folder in use cannot be removed everywhere.
-  struct Zurueck {
-    fs::path ziel;
-    ~Zurueck() { fs::current_path(ziel); }
-  } zurueck{fs::current_path()};
-  fs::current_path(ordner.wurzel());
+  const vesk::test::Arbeitsverzeichnis imOrdner(ordner.wurzel());
   const auto konfiguration = vesk::Konfiguration::lade("plausi.ini");
   const vesk::NachrichtenErgebnis ergebnis = vesk::pruefeBytes(
       *konfiguration,

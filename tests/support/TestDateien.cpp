@@ -20,6 +20,23 @@ TestOrdner::~TestOrdner() {
   std::filesystem::remove_all(ordner, ignoriert);
 }
 
+void TestOrdner::kopiereBeispielkonfiguration(const std::filesystem::path& beispiele) const {
+  for (const char* name : {"plausi.ini", "struktur.ini", "datensaetze.ini", "schadenarten.txt"}) {
+    std::filesystem::copy_file(beispiele / name, ordner / name,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+}
+
+Arbeitsverzeichnis::Arbeitsverzeichnis(const std::filesystem::path& ordner)
+    : vorher(std::filesystem::current_path()) {
+  std::filesystem::current_path(ordner);
+}
+
+Arbeitsverzeichnis::~Arbeitsverzeichnis() {
+  std::error_code ignoriert;
+  std::filesystem::current_path(vorher, ignoriert);
+}
+
 std::string TestOrdner::schreibe(std::string_view name, std::string_view inhalt) const {
   const auto ziel = ordner / name;
   std::filesystem::create_directories(ziel.parent_path());
