@@ -102,18 +102,21 @@ std::size_t naechstesSteuerzeichen(std::string_view text, std::size_t ab) noexce
 
 }  // namespace
 
-void haengeMaskiertAn(std::string& ziel, std::string_view text) {
+void haengeHexAn(std::string& ziel, unsigned char byte) {
   static constexpr std::string_view HEX = "0123456789ABCDEF";
+  ziel += "\\x";
+  ziel += HEX[byte >> 4U];
+  ziel += HEX[byte & 0x0FU];
+}
+
+void haengeMaskiertAn(std::string& ziel, std::string_view text) {
   std::size_t ab = 0;
   for (std::size_t i = naechstesSteuerzeichen(text, 0); i != std::string_view::npos;
        i = naechstesSteuerzeichen(text, ab)) {
     ziel.append(text.substr(ab, i - ab));
     // A pair C2 80-9F is always valid UTF-8; any other byte found here stands alone.
     const bool c1 = static_cast<unsigned char>(text[i]) == UTF8_C1_ANFANG;
-    const std::size_t code = static_cast<unsigned char>(text[c1 ? i + 1 : i]);
-    ziel += "\\x";
-    ziel += HEX[code >> 4];
-    ziel += HEX[code & 0x0F];
+    haengeHexAn(ziel, static_cast<unsigned char>(text[c1 ? i + 1 : i]));
     ab = i + (c1 ? 2 : 1);
   }
   ziel.append(text.substr(ab));

@@ -22,6 +22,10 @@ inline constexpr std::string_view STANDARDAUSGABE_FEHLER =
 // is.
 void haengeMaskiertAn(std::string& ziel, std::string_view text);
 
+// Appends `byte` as the four characters \xHH (upper-case hexadecimal), the form every escaped
+// byte takes.
+void haengeHexAn(std::string& ziel, unsigned char byte);
+
 // The length of the valid UTF-8 sequence that starts at byte `i` of `text` (1 for ASCII), or 0
 // when none starts there.
 [[nodiscard]] std::size_t utf8Folge(std::string_view text, std::size_t i) noexcept;

@@ -24,13 +24,6 @@ std::string_view zustandsText(FeldZustand zustand, const std::array<std::string_
   return namen.at(static_cast<std::size_t>(zustand));
 }
 
-void schreibeHex(std::string& aus, unsigned char byte) {
-  constexpr std::string_view ZIFFERN = "0123456789ABCDEF";
-  aus += "\\x";
-  aus += ZIFFERN[byte >> 4U];
-  aus += ZIFFERN[byte & 0x0FU];
-}
-
 // Message bytes as the console shows them, except that control characters (C0, DEL and C1),
 // which would steer the terminal, appear as \xHH. All message bytes of the text output pass
 // here.
@@ -40,7 +33,7 @@ std::string lesbar(std::string_view bytes) {
   for (const char zeichen : bytes) {
     const auto byte = static_cast<unsigned char>(zeichen);
     if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
-      schreibeHex(aus, byte);
+      haengeHexAn(aus, byte);
     } else {
       aus += MeldungsText(std::string_view(&zeichen, 1)).alsUtf8();
     }

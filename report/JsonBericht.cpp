@@ -52,7 +52,6 @@ bool hatUngueltigenText(const Json& json) {
 
 // `text` with each byte that is part of no valid UTF-8 sequence as the four characters \xHH.
 std::string alsLesbarerText(std::string_view text) {
-  static constexpr std::string_view HEX = "0123456789ABCDEF";
   std::string aus;
   aus.reserve(text.size() + 8);
   for (std::size_t i = 0; i < text.size();) {
@@ -62,10 +61,7 @@ std::string alsLesbarerText(std::string_view text) {
       i += laenge;
       continue;
     }
-    const auto byte = static_cast<unsigned char>(text[i]);
-    aus += "\\x";
-    aus += HEX[byte >> 4U];
-    aus += HEX[byte & 0x0FU];
+    haengeHexAn(aus, static_cast<unsigned char>(text[i]));
     ++i;
   }
   return aus;
