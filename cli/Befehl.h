@@ -28,6 +28,7 @@ using Ausfuehrung = std::function<int(const Ausgabe&)>;
 void registrierePruefen(CLI::App& app, Ausfuehrung& ausfuehrung);
 void registriereZeigen(CLI::App& app, Ausfuehrung& ausfuehrung);
 void registriereDefinitionen(CLI::App& app, Ausfuehrung& ausfuehrung);
+void registriereDienst(CLI::App& app, Ausfuehrung& ausfuehrung);
 
 // The configuration `iniDatei` names, or nullptr after the checker's three-line report of why it
 // cannot be loaded, on `fehler`.

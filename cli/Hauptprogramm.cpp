@@ -30,6 +30,7 @@ int hauptprogramm(std::span<const std::string> argumente, std::ostream& aus, std
   registrierePruefen(app, ausfuehrung);
   registriereZeigen(app, ausfuehrung);
   registriereDefinitionen(app, ausfuehrung);
+  registriereDienst(app, ausfuehrung);
 
   // CLI11 takes the arguments in reverse order, without the program name.
   std::vector<std::string> rueckwaerts(argumente.rbegin(), argumente.rend());

@@ -19,6 +19,8 @@ befehl_von() {
     g++) echo g++ ;;
     python3) echo python3 ;;
     mandoc) echo mandoc ;;
+    chromium) echo chromium ;;
+    chromium-driver) echo chromedriver ;;
   esac
 }
 
@@ -35,6 +37,9 @@ wozu() {
     libgtest-dev) echo "GoogleTest: the unit tests" ;;
     python3) echo "Python 3: the tests of the Python module" ;;
     mandoc) echo "mandoc: the check of the manual pages" ;;
+    chromium) echo "Chromium, headless: the browser test of the service's web page" ;;
+    chromium-driver) echo "ChromeDriver: drives Chromium in the browser test" ;;
+    python3-selenium) echo "Selenium for Debian's python3: the browser test" ;;
     *) echo "needed by $wer" ;;
   esac
 }

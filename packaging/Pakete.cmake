@@ -11,6 +11,28 @@ endif()
 install(FILES README.md DESTINATION ${vesk_doku_ordner})
 install(DIRECTORY examples/ DESTINATION ${vesk_doku_ordner}/examples)
 
+# The Debian package also holds the HTTP service's systemd unit, which no maintainer script
+# enables or starts, and the example configuration in /etc/vesk, where the unit looks for it;
+# as conffiles, dpkg keeps a changed configuration on upgrade and removal.
+# Both have fixed places outside the installation prefix, so they belong to a component of
+# their own that only the package installs, never a plain `cmake --install`.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  install(FILES packaging/vesk-dienst.service DESTINATION /lib/systemd/system
+          COMPONENT systemweit EXCLUDE_FROM_ALL)
+  set(vesk_konfiguration plausi.ini struktur.ini datensaetze.ini schadenarten.txt)
+  list(TRANSFORM vesk_konfiguration PREPEND examples/ OUTPUT_VARIABLE vesk_konfiguration_quellen)
+  install(FILES ${vesk_konfiguration_quellen} DESTINATION /etc/vesk
+          COMPONENT systemweit EXCLUDE_FROM_ALL)
+  list(TRANSFORM vesk_konfiguration PREPEND /etc/vesk/)
+  list(JOIN vesk_konfiguration "\n" vesk_conffiles)
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/debian/conffiles CONTENT "${vesk_conffiles}\n")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/conffiles)
+  # Every component installed by default, then that one.
+  set(CPACK_INSTALL_CMAKE_PROJECTS
+      "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/"
+      "${PROJECT_BINARY_DIR};${PROJECT_NAME};systemweit;/")
+endif()
+
 set(CPACK_PACKAGE_NAME vesk-plausipruefer)
 set(CPACK_PACKAGE_VENDOR "Vesk_Plausipruefer")
 set(CPACK_PACKAGE_CONTACT "Vesk_Plausipruefer-Entwickler <entwicklung@vesk-plausipruefer.invalid>")
@@ -20,9 +42,10 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Checks claim messages (files of 256-byte records) against INI-style definition files: the
 frame, the order and number of record types, cross-field rules and every field. Holds the
 checker Vesk_Plausipruefer, the front end vesk (located findings as text and JSON, whole
-folders on all cores, a lint of the definition files, a field-by-field view), IniFile, the two
-data-type commands, the C library libvesk with its header, CMake and pkg-config files, and the
-manual pages.")
+folders on all cores, a lint of the definition files, a field-by-field view, an HTTP service
+with a systemd unit that is not enabled and an example configuration in /etc/vesk), IniFile,
+the two data-type commands, the C library libvesk with its header, CMake and pkg-config
+files, and the manual pages.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_IGNORE_FILES /build/ /\\.git/)

@@ -1,0 +1,60 @@
+#include "dienst/Arbeiterpool.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace vesk::dienst {
+
+Arbeiterpool::Arbeiterpool(unsigned anzahl, std::size_t warteschlange)
+    : kapazitaet(std::max(anzahl, 1U) + warteschlange) {
+  anzahl = std::max(anzahl, 1U);
+  faeden.reserve(anzahl);
+  for (unsigned i = 0; i < anzahl; ++i) {
+    faeden.emplace_back([this] { arbeite(); });
+  }
+}
+
+Arbeiterpool::~Arbeiterpool() {
+  {
+    const std::lock_guard<std::mutex> gesperrt(sperre);
+    endet = true;
+  }
+  neueAufgabe.notify_all();
+  for (std::thread& faden : faeden) {
+    faden.join();
+  }
+}
+
+bool Arbeiterpool::versuche(Aufgabe& aufgabe) {
+  {
+    const std::lock_guard<std::mutex> gesperrt(sperre);
+    if (beschaeftigt >= kapazitaet) {
+      return false;
+    }
+    schlange.push_back(std::move(aufgabe));
+    ++beschaeftigt;
+  }
+  neueAufgabe.notify_one();
+  return true;
+}
+
+void Arbeiterpool::arbeite() {
+  for (;;) {
+    Aufgabe aufgabe;
+    {
+      std::unique_lock<std::mutex> gesperrt(sperre);
+      neueAufgabe.wait(gesperrt, [this] { return endet || !schlange.empty(); });
+      if (schlange.empty()) {
+        return;
+      }
+      aufgabe = std::move(schlange.front());
+      schlange.pop_front();
+    }
+    aufgabe();
+    aufgabe = nullptr;  // what it holds goes before it counts as done
+    const std::lock_guard<std::mutex> gesperrt(sperre);
+    --beschaeftigt;
+  }
+}
+
+}  // namespace vesk::dienst

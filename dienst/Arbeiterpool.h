@@ -1,0 +1,41 @@
+#pragma once
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace vesk::dienst {
+
+// A fixed number of threads that run tasks from a bounded queue. A task that finds the queue
+// full is refused at once instead of waiting, so that the caller can answer "busy".
+class Arbeiterpool {
+ public:
+  using Aufgabe = std::function<void()>;
+
+  // Starts `faeden` threads (at least one) behind a queue of `warteschlange` tasks.
+  Arbeiterpool(unsigned faeden, std::size_t warteschlange);
+  // Runs the queued tasks to their end, then joins the threads.
+  ~Arbeiterpool();
+  Arbeiterpool(const Arbeiterpool&) = delete;
+  Arbeiterpool& operator=(const Arbeiterpool&) = delete;
+
+  // Queues `aufgabe`; false, leaving it untouched, when every thread is busy and the queue is
+  // full. A task must not throw.
+  [[nodiscard]] bool versuche(Aufgabe& aufgabe);
+
+ private:
+  void arbeite();
+
+  std::size_t kapazitaet;        // threads plus queue
+  std::size_t beschaeftigt = 0;  // tasks queued or running
+  std::mutex sperre;
+  std::condition_variable neueAufgabe;
+  std::deque<Aufgabe> schlange;
+  bool endet = false;
+  std::vector<std::thread> faeden;  // last, so that they start on a complete pool
+};
+
+}  // namespace vesk::dienst

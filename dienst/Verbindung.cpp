@@ -1,0 +1,258 @@
+#include "dienst/Verbindung.h"
+
+#include <array>
+#include <boost/asio/post.hpp>
+#include <boost/asio/write.hpp>
+#include <boost/beast/http/read.hpp>
+#include <boost/beast/http/write.hpp>
+#include <utility>
+
+#include "dienst/Arbeiterpool.h"
+#include "dienst/Dienstprotokoll.h"
+#include "dienst/Metriken.h"
+
+namespace vesk::dienst {
+
+namespace {
+
+namespace asio = boost::asio;
+using boost::system::error_code;
+
+constexpr std::size_t ERSTER_LESEBLOCK = 4096;
+constexpr std::size_t LESEBLOCK = 64 * 1024;         // what the buffer holds beyond the header
+constexpr std::chrono::milliseconds NACHLAUF{1000};  // reading what a client still sends at close
+constexpr std::string_view WEITER = "HTTP/1.1 100 Continue\r\n\r\n";
+
+bool verlangtWeiter(const Anfrageleser& leser) {
+  const auto erwartung = leser.get()[http::field::expect];
+  return erwartung.size() == 12 && boost::beast::iequals(erwartung, "100-continue");
+}
+
+}  // namespace
+
+Verbindung::Verbindung(asio::ip::tcp::socket angenommen, Verbindungsumgebung& geteilt)
+    : socket(std::move(angenommen)),
+      uhr(geteilt.io),
+      umgebung(geteilt),
+      puffer(geteilt.grenzen.maxKopf + LESEBLOCK) {
+  umgebung.metriken.verbindungAuf();
+  umgebung.melde(true);
+}
+
+Verbindung::~Verbindung() {
+  umgebung.metriken.verbindungZu();
+  umgebung.melde(false);
+}
+
+void Verbindung::beginne() {
+  warteAufAnfrage(umgebung.grenzen.lesefrist);
+}
+
+void Verbindung::weiseAb() {
+  bericht.id = umgebung.bearbeitung.waehleId("");
+  bericht.abweisung = Abweisung::verbindungen;
+  beginn = Uhr::now();
+  Antwort a = problem(http::status::service_unavailable,
+                      "Der Dienst hat so viele Verbindungen offen, wie er darf", 11, bericht);
+  a.set(http::field::retry_after, "1");
+  sende(std::move(a), true);
+}
+
+void Verbindung::beendeWennUntaetig() {
+  if (zustand == Zustand::wartet) {
+    schliesse();
+  }
+}
+
+void Verbindung::setzeFrist(std::chrono::milliseconds frist) {
+  const unsigned nummer = ++fristNummer;
+  fristVorbei = false;
+  uhr.expires_after(frist);
+  uhr.async_wait([self = shared_from_this(), nummer](const error_code& fehler) {
+    if (fehler || nummer != self->fristNummer) {
+      return;
+    }
+    self->fristVorbei = true;
+    error_code egal;
+    self->socket.cancel(egal);
+  });
+}
+
+void Verbindung::loescheFrist() {
+  ++fristNummer;
+  uhr.cancel();
+}
+
+void Verbindung::warteAufAnfrage(std::chrono::milliseconds frist) {
+  zustand = Zustand::wartet;
+  if (umgebung.stoppt) {
+    schliesse();
+    return;
+  }
+  if (puffer.size() > 0) {  // the client sent its next request with the last one
+    leseKopf();
+    return;
+  }
+  setzeFrist(frist);
+  socket.async_read_some(puffer.prepare(ERSTER_LESEBLOCK),
+                         [self = shared_from_this()](const error_code& fehler, std::size_t n) {
+                           self->puffer.commit(n);
+                           if (fehler || n == 0) {
+                             self->schliesse();  // the client left, or stayed idle too long
+                             return;
+                           }
+                           self->leseKopf();
+                         });
+}
+
+void Verbindung::leseKopf() {
+  zustand = Zustand::liest;
+  beginn = Uhr::now();
+  bericht = Anfragebericht{};
+  leser.emplace();
+  umgebung.bearbeitung.stelleEin(*leser);
+  setzeFrist(umgebung.grenzen.lesefrist);
+  http::async_read_header(socket, puffer, *leser,
+                          [self = shared_from_this()](const error_code& fehler, std::size_t) {
+                            if (fehler) {
+                              self->behandleLesefehler(fehler);
+                            } else {
+                              self->kopfGelesen();
+                            }
+                          });
+}
+
+void Verbindung::kopfGelesen() {
+  bericht.id = umgebung.bearbeitung.waehleId(
+      std::string_view(leser->get()["X-Request-Id"].data(), leser->get()["X-Request-Id"].size()));
+  if (auto abweisung = umgebung.bearbeitung.pruefeKopf(*leser, bericht)) {
+    sende(std::move(*abweisung), true);
+    return;
+  }
+  if (!verlangtWeiter(*leser) || leser->is_done()) {
+    leseRumpf();
+    return;
+  }
+  asio::async_write(socket, asio::buffer(WEITER.data(), WEITER.size()),
+                    [self = shared_from_this()](const error_code& fehler, std::size_t) {
+                      if (fehler) {
+                        self->schliesse();
+                      } else {
+                        self->leseRumpf();
+                      }
+                    });
+}
+
+void Verbindung::leseRumpf() {
+  http::async_read(socket, puffer, *leser,
+                   [self = shared_from_this()](const error_code& fehler, std::size_t) {
+                     if (fehler) {
+                       self->behandleLesefehler(fehler);
+                     } else {
+                       self->bearbeite();
+                     }
+                   });
+}
+
+void Verbindung::behandleLesefehler(const error_code& fehler) {
+  if (bericht.id.empty()) {
+    bericht.id = umgebung.bearbeitung.waehleId("");
+  }
+  if (fristVorbei) {
+    bericht.abweisung = Abweisung::zeitueberschreitung;
+    sende(problem(http::status::request_timeout,
+                  "Die Anfrage kam nicht innerhalb der Lesefrist vollstaendig an", 11, bericht),
+          true);
+  } else if (fehler.category() == http::make_error_code(http::error::header_limit).category() &&
+             fehler != http::error::end_of_stream && fehler != http::error::partial_message) {
+    sende(lesefehler(fehler, bericht), true);
+  } else {
+    schliesse();  // the client left in the middle of its request
+  }
+}
+
+void Verbindung::bearbeite() {
+  zustand = Zustand::arbeitet;
+  loescheFrist();
+  anfrage.emplace(leser->release());
+  leser.reset();
+  Arbeiterpool::Aufgabe aufgabe = [self = shared_from_this()]() mutable {
+    Antwort a = self->umgebung.bearbeitung.beantworte(*self->anfrage, self->bericht);
+    asio::io_context& io = self->umgebung.io;
+    asio::post(io, [self = std::move(self), a = std::move(a)]() mutable {
+      self->sende(std::move(a), false);
+    });
+  };
+  if (!umgebung.arbeiter.versuche(aufgabe)) {
+    bericht.abweisung = Abweisung::ausgelastet;
+    bericht.bytes = anfrage->body().size();
+    bericht.methode = std::string(anfrage->method_string());
+    Antwort a =
+        problem(http::status::service_unavailable, "Alle Pruefer und die Warteschlange sind belegt",
+                anfrage->version(), bericht);
+    a.set(http::field::retry_after, "1");
+    a.keep_alive(anfrage->keep_alive());
+    sende(std::move(a), false);
+  }
+}
+
+void Verbindung::sende(Antwort a, bool danachSchliessen) {
+  zustand = Zustand::schreibt;
+  anfrage.reset();
+  machFertig(a, bericht, danachSchliessen || umgebung.stoppt);
+  antwort.emplace(std::move(a));
+  setzeFrist(umgebung.grenzen.lesefrist);
+  http::async_write(socket, *antwort,
+                    [self = shared_from_this()](const error_code& fehler, std::size_t) {
+                      self->gesendet(fehler);
+                    });
+}
+
+void Verbindung::gesendet(const error_code& fehler) {
+  bericht.status = antwort->result_int();
+  bericht.millisekunden = std::chrono::duration<double, std::milli>(Uhr::now() - beginn).count();
+  umgebung.metriken.zaehle(bericht);
+  umgebung.protokoll.anfrage(bericht);
+  const bool weiter = !fehler && antwort->keep_alive();
+  antwort.reset();
+  if (fehler) {
+    schliesse();
+  } else if (!weiter) {
+    schliesseSanft();
+  } else {
+    warteAufAnfrage(umgebung.grenzen.leerlauf);
+  }
+}
+
+void Verbindung::schliesseSanft() {
+  // Closing with unread bytes would reset the connection and could destroy the answer before
+  // the client read it: the sending side is shut, and what the client still sends is read and
+  // dropped for a moment.
+  zustand = Zustand::schliesst;
+  error_code egal;
+  socket.shutdown(asio::ip::tcp::socket::shutdown_send, egal);
+  setzeFrist(NACHLAUF);
+  leseNach();
+}
+
+void Verbindung::leseNach() {
+  puffer.consume(puffer.size());
+  socket.async_read_some(puffer.prepare(ERSTER_LESEBLOCK),
+                         [self = shared_from_this()](const error_code& fehler, std::size_t) {
+                           if (fehler) {
+                             self->schliesse();
+                           } else {
+                             self->leseNach();
+                           }
+                         });
+}
+
+void Verbindung::schliesse() {
+  zustand = Zustand::schliesst;
+  loescheFrist();
+  error_code egal;
+  socket.shutdown(asio::ip::tcp::socket::shutdown_both, egal);
+  socket.close(egal);
+}
+
+}  // namespace vesk::dienst

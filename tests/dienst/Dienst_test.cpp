@@ -1,0 +1,246 @@
+#include <chrono>
+#include <future>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "dienst/Arbeiterpool.h"
+#include "tests/support/Dienstumgebung.h"
+#include "tests/support/TestDateien.h"
+
+namespace {
+
+namespace http = boost::beast::http;
+using namespace std::chrono_literals;
+using vesk::dienst::Grenzen;
+using vesk::test::anfrage;
+using vesk::test::Dienstumgebung;
+using vesk::test::LaufenderDienst;
+using vesk::test::TestClient;
+
+Grenzen testGrenzen() {
+  Grenzen grenzen;
+  grenzen.maxBytes = 64 * 1024;
+  grenzen.maxKopf = 2048;
+  grenzen.lesefrist = 400ms;
+  grenzen.leerlauf = 300ms;
+  grenzen.stopfrist = 3s;
+  grenzen.maxVerbindungen = 4;
+  grenzen.warteschlange = 0;
+  grenzen.threads = 1;
+  return grenzen;
+}
+
+class Server : public ::testing::Test {
+ protected:
+  Dienstumgebung umgebung{testGrenzen()};
+  LaufenderDienst server{umgebung};
+  std::string ok = vesk::test::leseDatei("nachrichten/schadenmeldung_ok.dat");
+
+  std::string ergebnis(const vesk::dienst::Antwort& antwort) {
+    return nlohmann::json::parse(antwort.body())["ergebnis"];
+  }
+};
+
+TEST_F(Server, KeepsAConnectionForManyRequestsAndLogsEach) {
+  TestClient client(server.port());
+  for (int i = 0; i < 5; ++i) {
+    client.sende(anfrage("POST", "/pruefen?name=ok.dat", ok,
+                         "X-Request-Id: r" + std::to_string(i) + "\r\n"));
+    const auto antwort = client.lies();
+    ASSERT_TRUE(antwort);
+    EXPECT_EQ(antwort->result_int(), 200U);
+    EXPECT_EQ(ergebnis(*antwort), "ok");
+    EXPECT_EQ((*antwort)["X-Request-Id"], "r" + std::to_string(i));
+  }
+  server.stoppeUndWarte();
+  const std::string log = umgebung.log.str();
+  EXPECT_NE(log.find("\"id\":\"r4\",\"methode\":\"POST\",\"pfad\":\"/pruefen\",\"status\":200,"
+                     "\"bytes\":" +
+                     std::to_string(ok.size())),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(log.find("ok.dat"), std::string::npos);  // no query in the log
+  EXPECT_NE(umgebung.metriken.alsText().find("vesk_nachrichten_total{ergebnis=\"ok\"} 5"),
+            std::string::npos);
+}
+
+TEST_F(Server, RefusesABodyOverTheLimitBeforeReadingIt) {
+  TestClient client(server.port());
+  client.sende("POST /pruefen HTTP/1.1\r\nHost: x\r\nContent-Length: 65537\r\n\r\n");
+  const auto antwort = client.lies(2s);  // nothing of the body was sent
+  ASSERT_TRUE(antwort);
+  EXPECT_EQ(antwort->result_int(), 413U);
+  EXPECT_FALSE(antwort->keep_alive());
+  EXPECT_TRUE(client.wirdGeschlossen(3s));
+}
+
+TEST_F(Server, AcceptsABodyOfExactlyTheLimit) {
+  TestClient client(server.port());
+  client.sende(anfrage("POST", "/pruefen", std::string(64 * 1024, '0')));
+  const auto antwort = client.lies();
+  ASSERT_TRUE(antwort);
+  EXPECT_EQ(antwort->result_int(), 200U);
+}
+
+TEST_F(Server, RefusesAChunkedBodyThatGrowsOverTheLimit) {
+  TestClient client(server.port());
+  client.sende("POST /pruefen HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n");
+  const std::string stueck = "8000\r\n" + std::string(0x8000, 'x') + "\r\n";
+  client.sende(stueck);
+  client.sende(stueck);
+  client.sende("1\r\nx\r\n");
+  const auto antwort = client.lies(3s);
+  ASSERT_TRUE(antwort);
+  EXPECT_EQ(antwort->result_int(), 413U);
+  EXPECT_TRUE(client.wirdGeschlossen(3s));
+}
+
+TEST_F(Server, AnswersHeaderOverLimitAndGarbageAndCloses) {
+  const struct {
+    std::string bytes;
+    unsigned status;
+  } faelle[] = {
+      {anfrage("GET", "/gesund", "", "X-Gross: " + std::string(3000, 'a') + "\r\n"), 431},
+      {std::string("\x00\x01\x02\xff garbage\r\n\r\n", 16), 400},
+      {"GET /gesund HTTP/1.1\r\nContent-Length: -1\r\n\r\n", 400},
+  };
+  for (const auto& fall : faelle) {
+    SCOPED_TRACE(fall.status);
+    TestClient client(server.port());
+    client.sende(fall.bytes);
+    const auto antwort = client.lies(3s);
+    ASSERT_TRUE(antwort);
+    EXPECT_EQ(antwort->result_int(), fall.status);
+    EXPECT_EQ((*antwort)[http::field::content_type], "application/problem+json");
+    EXPECT_TRUE(client.wirdGeschlossen(3s));
+  }
+}
+
+TEST_F(Server, CutsOffAClientThatSendsTooSlowlyAtTheDeadline) {
+  TestClient client(server.port());
+  const std::string bytes = anfrage("POST", "/pruefen", ok);
+  const auto beginn = std::chrono::steady_clock::now();
+  std::optional<vesk::dienst::Antwort> antwort;
+  for (std::size_t i = 0; i < bytes.size() && !antwort; ++i) {
+    client.sende(bytes.substr(i, 1));
+    antwort = client.lies(100ms);  // one byte every 100 ms
+  }
+  const auto dauer = std::chrono::steady_clock::now() - beginn;
+  ASSERT_TRUE(antwort);
+  EXPECT_EQ(antwort->result_int(), 408U);
+  EXPECT_GE(dauer, 400ms);
+  EXPECT_LT(dauer, 3s);
+  EXPECT_TRUE(client.wirdGeschlossen(3s));
+  EXPECT_NE(
+      umgebung.metriken.alsText().find("vesk_abgewiesen_total{grund=\"zeitueberschreitung\"} 1"),
+      std::string::npos);
+}
+
+TEST_F(Server, ClosesAnIdleConnectionAfterItsDeadlineSilently) {
+  TestClient still(server.port());  // never sends anything
+  TestClient fertig(server.port());
+  fertig.sende(anfrage("GET", "/gesund"));
+  ASSERT_TRUE(fertig.lies());
+  const auto beginn = std::chrono::steady_clock::now();
+  EXPECT_TRUE(still.wirdGeschlossen(3s));
+  EXPECT_TRUE(fertig.wirdGeschlossen(3s));
+  EXPECT_LT(std::chrono::steady_clock::now() - beginn, 2s);
+}
+
+TEST_F(Server, RefusesAConnectionOverTheLimitWhileTheOthersWork) {
+  std::vector<std::unique_ptr<TestClient>> offen;
+  for (int i = 0; i < 4; ++i) {
+    offen.push_back(std::make_unique<TestClient>(server.port()));
+    offen.back()->sende("G");  // starts a request, so the first deadline is the read deadline
+  }
+  TestClient zuViel(server.port());
+  const auto abgewiesen = zuViel.lies(2s);
+  ASSERT_TRUE(abgewiesen);
+  EXPECT_EQ(abgewiesen->result_int(), 503U);
+  EXPECT_EQ((*abgewiesen)[http::field::retry_after], "1");
+  EXPECT_TRUE(zuViel.wirdGeschlossen(3s));
+  for (auto& client : offen) {
+    client->sende("ET /gesund HTTP/1.1\r\nHost: x\r\n\r\n");
+    const auto antwort = client->lies(2s);
+    ASSERT_TRUE(antwort);
+    EXPECT_EQ(antwort->result_int(), 200U);
+  }
+}
+
+TEST_F(Server, AnswersBusyWhenEveryWorkerAndTheQueueAreTaken) {
+  std::promise<void> frei;
+  std::shared_future<void> warte = frei.get_future().share();
+  vesk::dienst::Arbeiterpool::Aufgabe blockiert = [warte] { warte.wait(); };
+  ASSERT_TRUE(server.dienst().arbeiterpoolFuerTests().versuche(blockiert));
+  TestClient client(server.port());
+  client.sende(anfrage("POST", "/pruefen", ok));
+  const auto besetzt = client.lies(2s);
+  ASSERT_TRUE(besetzt);
+  EXPECT_EQ(besetzt->result_int(), 503U);
+  EXPECT_EQ((*besetzt)[http::field::retry_after], "1");
+  EXPECT_TRUE(besetzt->keep_alive());
+  frei.set_value();
+  client.sende(anfrage("POST", "/pruefen", ok));
+  const auto antwort = client.lies(2s);
+  ASSERT_TRUE(antwort);
+  EXPECT_EQ(antwort->result_int(), 200U);
+}
+
+TEST_F(Server, SendsContinueBeforeTheBodyWhenAsked) {
+  TestClient client(server.port());
+  client.sende("POST /pruefen HTTP/1.1\r\nHost: x\r\nExpect: 100-continue\r\nContent-Length: " +
+               std::to_string(ok.size()) + "\r\n\r\n");
+  const auto weiter = client.lies(2s);
+  ASSERT_TRUE(weiter);
+  EXPECT_EQ(weiter->result_int(), 100U);
+  client.sende(ok);
+  const auto antwort = client.lies(2s);
+  ASSERT_TRUE(antwort);
+  EXPECT_EQ(antwort->result_int(), 200U);
+}
+
+TEST_F(Server, StopFinishesTheRequestInFlightAndClosesIdleConnections) {
+  TestClient idle(server.port());
+  idle.sende(anfrage("GET", "/gesund"));
+  ASSERT_TRUE(idle.lies());
+  TestClient mitten(server.port());
+  const std::string bytes = anfrage("POST", "/pruefen", ok);
+  mitten.sende(bytes.substr(0, 100));
+  std::this_thread::sleep_for(50ms);
+  server.dienst().stoppe();
+  EXPECT_TRUE(idle.wirdGeschlossen(2s));
+  mitten.sende(bytes.substr(100));
+  const auto antwort = mitten.lies(2s);
+  ASSERT_TRUE(antwort);
+  EXPECT_EQ(antwort->result_int(), 200U);
+  EXPECT_FALSE(antwort->keep_alive());
+  server.stoppeUndWarte();
+  EXPECT_THROW(TestClient spaet(server.port()), boost::system::system_error);
+}
+
+TEST(Arbeiterpool, RunsEveryTaskItTookAndRefusesBeyondThreadsAndQueue) {
+  std::atomic<int> erledigt{0};
+  std::promise<void> frei;
+  std::shared_future<void> warte = frei.get_future().share();
+  int angenommen = 0;
+  {
+    vesk::dienst::Arbeiterpool pool(2, 3);
+    for (int i = 0; i < 8; ++i) {
+      vesk::dienst::Arbeiterpool::Aufgabe aufgabe = [&erledigt, warte] {
+        warte.wait();
+        ++erledigt;
+      };
+      angenommen += pool.versuche(aufgabe) ? 1 : 0;
+    }
+    EXPECT_EQ(angenommen, 5);
+    frei.set_value();
+  }
+  EXPECT_EQ(erledigt.load(), 5);
+}
+
+}  // namespace
