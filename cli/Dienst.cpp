@@ -81,31 +81,20 @@ int dienstLaeuft(Optionen optionen, const Ausgabe& ausgabe) {
   return 0;
 }
 
-CLI::Validator groesse() {
-  return CLI::Validator(
-      [](const std::string& text) {
-        return dienst::leseGroesse(text) ? std::string() : "keine Groesse: " + text;
-      },
-      "GROESSE", "Groesse");
-}
-
-CLI::Validator dauer() {
-  return CLI::Validator(
-      [](const std::string& text) {
-        return dienst::leseDauer(text) ? std::string() : "keine Dauer: " + text;
-      },
-      "DAUER", "Dauer");
-}
-
-// Adds an option that takes a size or a duration and stores it, read, into `ziel`.
+// Adds an option that takes a size or a duration (`art`, as a usage error names it) and stores
+// it, as `lese` reads it, into `ziel`; a text that `lese` refuses is a usage error.
 template <class T, class Leser>
 void grenzOption(CLI::App& befehl, const std::string& name, T& ziel, const std::string& text,
-                 std::string vorgabe, CLI::Validator pruefung, Leser lese) {
+                 const std::string& vorgabe, const std::string& art, Leser lese) {
   befehl
       .add_option_function<std::string>(
           name, [&ziel, lese](const std::string& wert) { ziel = *lese(wert); },
           text + " (Vorgabe: " + vorgabe + ")")
-      ->check(std::move(pruefung));
+      ->check(CLI::Validator(
+          [lese, art](const std::string& wert) {
+            return lese(wert) ? std::string() : "keine gueltige " + art + ": " + wert;
+          },
+          art == "Groesse" ? "GROESSE" : "DAUER", art));
 }
 
 }  // namespace
@@ -126,20 +115,20 @@ void registriereDienst(CLI::App& app, Ausfuehrung& ausfuehrung) {
       ->capture_default_str()
       ->check(CLI::Range(std::size_t{0}, std::size_t{1} << 20));
   grenzOption(*befehl, "--max-bytes", g.maxBytes, "Groesste Nachricht",
-              dienst::alsGroesse(g.maxBytes), groesse(), dienst::leseGroesse);
-  grenzOption(*befehl, "--max-kopf", g.maxKopf, "Groesste Kopfzeilen einer Anfrage",
-              dienst::alsGroesse(g.maxKopf), groesse(), [](const std::string& text) {
+              dienst::alsGroesse(g.maxBytes), "Groesse", dienst::leseGroesse);
+  grenzOption(*befehl, "--max-kopf", g.maxKopf, "Groesste Kopfzeilen einer Anfrage (256 bis 16MiB)",
+              dienst::alsGroesse(g.maxKopf), "Groesse", [](const std::string& text) {
                 const auto wert = dienst::leseGroesse(text);
                 return wert && *wert >= 256 && *wert <= (std::uint64_t{1} << 24)
                            ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*wert))
                            : std::nullopt;
               });
   grenzOption(*befehl, "--lesefrist", g.lesefrist, "Frist fuer eine ganze Anfrage",
-              dienst::alsDauer(g.lesefrist), dauer(), dienst::leseDauer);
+              dienst::alsDauer(g.lesefrist), "Dauer", dienst::leseDauer);
   grenzOption(*befehl, "--leerlauf", g.leerlauf, "Frist einer untaetigen Verbindung",
-              dienst::alsDauer(g.leerlauf), dauer(), dienst::leseDauer);
+              dienst::alsDauer(g.leerlauf), "Dauer", dienst::leseDauer);
   grenzOption(*befehl, "--stopfrist", g.stopfrist, "Frist fuer laufende Anfragen beim Beenden",
-              dienst::alsDauer(g.stopfrist), dauer(), dienst::leseDauer);
+              dienst::alsDauer(g.stopfrist), "Dauer", dienst::leseDauer);
   befehl->add_option("--max-verbindungen", g.maxVerbindungen, "Offene Verbindungen hoechstens")
       ->capture_default_str()
       ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 20));
