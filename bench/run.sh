@@ -242,9 +242,9 @@ read -r k11 b11 < <(messe 10 "curl -fsS -o /dev/null --data-binary @$nachricht16
 anhalten
 
 awk -v alle="$alle" \
-    -v k1="$k1" -v b1="$b1" -v k2="$k2" -v b2="$b2" -v e2="$e2" -v f2="$f2" -v k3="$k3" -v b3="$b3" \
-    -v m2="$m2" -v g2="$g2" -v m3="$m3" -v g3="$g3" -v k5="$k5" \
-    -v k6="$k6" -v b6="$b6" -v k7="$k7" -v b7="$b7" -v l7="$l7" -v n7="$n7" -v kerne="$kerne" \
+    -v k1="${k1-}" -v b1="${b1-}" -v k2="${k2-}" -v b2="${b2-}" -v e2="${e2-}" -v f2="${f2-}" -v k3="${k3-}" -v b3="${b3-}" \
+    -v m2="${m2-}" -v g2="${g2-}" -v m3="${m3-}" -v g3="${g3-}" -v k5="${k5-}" \
+    -v k6="${k6-}" -v b6="${b6-}" -v k7="${k7-}" -v b7="${b7-}" -v l7="${l7-}" -v n7="${n7-}" -v kerne="$kerne" \
     -v d_richtig="$d_richtig" -v d_falsch="$d_falsch" -v d_anfragen="$d_anfragen" -v d_us="$d_us" \
     -v d_p99="$d_p99" -v d_fehler="$d_fehler" -v d_cpu="$d_cpu" -v d_kerne="$d_kerne" \
     -v n_richtig="$n_richtig" -v n_falsch="$n_falsch" -v n_anfragen="$n_anfragen" -v n_us="$n_us" \

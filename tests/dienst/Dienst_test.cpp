@@ -185,8 +185,13 @@ TEST_F(Server, AnswersBusyWhenEveryWorkerAndTheQueueAreTaken) {
   EXPECT_EQ((*besetzt)[http::field::retry_after], "1");
   EXPECT_TRUE(besetzt->keep_alive());
   frei.set_value();
-  client.sende(anfrage("POST", "/pruefen", ok));
-  const auto antwort = client.lies(2s);
+  // The worker is free a moment after the task it ran returned.
+  std::optional<vesk::dienst::Antwort> antwort;
+  for (int versuch = 0; versuch < 200 && (!antwort || antwort->result_int() == 503); ++versuch) {
+    std::this_thread::sleep_for(5ms);
+    client.sende(anfrage("POST", "/pruefen", ok));
+    antwort = client.lies(2s);
+  }
   ASSERT_TRUE(antwort);
   EXPECT_EQ(antwort->result_int(), 200U);
 }
