@@ -68,8 +68,8 @@ class Dienst {
   std::size_t offen = 0;    // open connections, counted on the I/O thread
   std::vector<std::weak_ptr<Verbindung>> verbindungen;  // for the stop; pruned now and then
   Anfragebearbeitung bearbeitung;
+  Verbindungsumgebung umgebung;  // refers to the I/O context and the workers below
   boost::asio::io_context io{1};
-  Verbindungsumgebung umgebung;
   boost::asio::ip::tcp::acceptor annahme{io};
   boost::asio::steady_timer stopUhr{io};
   boost::asio::steady_timer annahmePause{io};

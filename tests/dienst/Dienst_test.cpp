@@ -228,6 +228,23 @@ TEST_F(Server, StopFinishesTheRequestInFlightAndClosesIdleConnections) {
   EXPECT_THROW(TestClient spaet(server.port()), boost::system::system_error);
 }
 
+TEST(ServerStop, EndsAtTheStopDeadlineWithARequestStillComingIn) {
+  Grenzen grenzen = testGrenzen();
+  grenzen.lesefrist = 10s;
+  grenzen.stopfrist = 200ms;
+  Dienstumgebung umgebung{grenzen};
+  auto server = std::make_unique<LaufenderDienst>(umgebung);
+  TestClient langsam(server->port());
+  langsam.sende("POST /pruefen HTTP/1.1\r\nContent-Length: 100\r\n\r\nabc");
+  std::this_thread::sleep_for(50ms);
+  const auto beginn = std::chrono::steady_clock::now();
+  server->stoppeUndWarte();
+  EXPECT_LT(std::chrono::steady_clock::now() - beginn, 2s);
+  server.reset();  // the connection still open ends with the server, which must not outlive it
+  EXPECT_NE(umgebung.log.str().find("\"ereignis\":\"stopfrist abgelaufen\""), std::string::npos);
+  EXPECT_EQ(umgebung.metriken.offeneVerbindungen(), 0);
+}
+
 TEST(Arbeiterpool, RunsEveryTaskItTookAndRefusesBeyondThreadsAndQueue) {
   std::atomic<int> erledigt{0};
   std::promise<void> frei;
