@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <utility>
 
+#ifndef _WIN32
+#include <csignal>
+#include <pthread.h>
+#endif
+
 namespace vesk::dienst {
 
 Arbeiterpool::Arbeiterpool(unsigned anzahl, std::size_t warteschlange)
@@ -38,7 +43,19 @@ bool Arbeiterpool::versuche(Aufgabe& aufgabe) {
   return true;
 }
 
+void sperreSignale() {
+#ifndef _WIN32
+  sigset_t signale;
+  sigemptyset(&signale);
+  sigaddset(&signale, SIGINT);
+  sigaddset(&signale, SIGTERM);
+  sigaddset(&signale, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &signale, nullptr);
+#endif
+}
+
 void Arbeiterpool::arbeite() {
+  sperreSignale();
   for (;;) {
     Aufgabe aufgabe;
     {

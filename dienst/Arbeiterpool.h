@@ -11,11 +11,16 @@ namespace vesk::dienst {
 
 // A fixed number of threads that run tasks from a bounded queue. A task that finds the queue
 // full is refused at once instead of waiting, so that the caller can answer "busy".
+// Blocks SIGINT, SIGTERM and SIGHUP for the calling thread (nothing on Windows), so that they
+// reach the thread that waits for them.
+void sperreSignale();
+
 class Arbeiterpool {
  public:
   using Aufgabe = std::function<void()>;
 
-  // Starts `faeden` threads (at least one) behind a queue of `warteschlange` tasks.
+  // Starts `faeden` threads (at least one) behind a queue of `warteschlange` tasks. The threads
+  // never take SIGINT, SIGTERM or SIGHUP: those go to a thread that waits for them.
   Arbeiterpool(unsigned faeden, std::size_t warteschlange);
   // Runs the queued tasks to their end, then joins the threads.
   ~Arbeiterpool();

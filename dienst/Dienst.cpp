@@ -164,6 +164,7 @@ void Dienst::ladeNeu() {
     ladeFaden.join();
   }
   ladeFaden = std::thread([this] {
+    sperreSignale();
     if (const auto grund = konfigurationen.ladeNeu()) {
       protokoll.ereignis("neu laden fehlgeschlagen", {{"grund", *grund}});
     } else {
