@@ -1,5 +1,6 @@
 #include "dienst/Dienstprotokoll.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -14,8 +15,33 @@ namespace {
 
 constexpr std::array<std::string_view, 3> ERGEBNISSE{"ok", "fehler", "abbruch"};
 
-nlohmann::ordered_json oderNull(const std::string& text) {
-  return text.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(text);
+// Appends `text` as a JSON string. The texts of a request line come from the client: every
+// byte outside printable ASCII is written as the character of its code, escaped, so that the
+// line stays one line of valid JSON whatever was sent.
+void haengeJsonTextAn(std::string& zeile, std::string_view text) {
+  zeile.push_back('"');
+  for (const char zeichen : text) {
+    const auto byte = static_cast<unsigned char>(zeichen);
+    if (zeichen == '"' || zeichen == '\\') {
+      zeile.push_back('\\');
+      zeile.push_back(zeichen);
+    } else if (byte < 0x20 || byte > 0x7E) {
+      std::array<char, 8> escape{};
+      std::snprintf(escape.data(), escape.size(), "\\u%04X", static_cast<unsigned>(byte));
+      zeile.append(escape.data(), 6);
+    } else {
+      zeile.push_back(zeichen);
+    }
+  }
+  zeile.push_back('"');
+}
+
+void haengeJsonTextOderNullAn(std::string& zeile, std::string_view text) {
+  if (text.empty()) {
+    zeile.append("null");
+  } else {
+    haengeJsonTextAn(zeile, text);
+  }
 }
 
 }  // namespace
@@ -41,21 +67,32 @@ std::string zeitstempel(std::chrono::system_clock::time_point zeitpunkt, bool mi
 }
 
 void Dienstprotokoll::anfrage(const Anfragebericht& bericht) {
-  nlohmann::ordered_json zeile;
-  zeile["zeit"] = zeitstempel(std::chrono::system_clock::now());
-  zeile["id"] = bericht.id;
-  zeile["methode"] = oderNull(bericht.methode);
-  zeile["pfad"] = oderNull(bericht.pfad);
-  zeile["status"] = bericht.status;
-  zeile["bytes"] = bericht.bytes;
-  zeile["ms"] = std::round(bericht.millisekunden * 1000) / 1000;
-  zeile["ergebnis"] =
-      bericht.ergebnis
-          ? nlohmann::ordered_json(ERGEBNISSE[static_cast<std::size_t>(*bericht.ergebnis)])
-          : nlohmann::ordered_json();
-  if (!bericht.grund.empty()) {
-    zeile["grund"] = bericht.grund;
+  // Written by hand, not through a JSON document: this line is written for every request.
+  std::string zeile;
+  zeile.reserve(256);
+  zeile.append("{\"zeit\":\"").append(zeitstempel(std::chrono::system_clock::now()));
+  zeile.append("\",\"id\":");
+  haengeJsonTextAn(zeile, bericht.id);
+  zeile.append(",\"methode\":");
+  haengeJsonTextOderNullAn(zeile, bericht.methode);
+  zeile.append(",\"pfad\":");
+  haengeJsonTextOderNullAn(zeile, bericht.pfad);
+  zeile.append(",\"status\":").append(std::to_string(bericht.status));
+  zeile.append(",\"bytes\":").append(std::to_string(bericht.bytes));
+  std::array<char, 32> ms{};
+  const int n = std::snprintf(ms.data(), ms.size(), "%.3f", bericht.millisekunden);
+  zeile.append(",\"ms\":").append(ms.data(), static_cast<std::size_t>(std::max(n, 0)));
+  zeile.append(",\"ergebnis\":");
+  if (bericht.ergebnis) {
+    zeile.append("\"").append(ERGEBNISSE[static_cast<std::size_t>(*bericht.ergebnis)]).append("\"");
+  } else {
+    zeile.append("null");
   }
+  if (!bericht.grund.empty()) {
+    zeile.append(",\"grund\":");
+    haengeJsonTextAn(zeile, bericht.grund);
+  }
+  zeile.append("}\n");
   schreibe(zeile);
 }
 
@@ -68,12 +105,10 @@ void Dienstprotokoll::ereignis(std::string_view name, const nlohmann::ordered_js
       zeile[schluessel] = wert;
     }
   }
-  schreibe(zeile);
+  schreibe(alsJsonText(zeile, -1) + '\n');
 }
 
-void Dienstprotokoll::schreibe(const nlohmann::ordered_json& zeile) {
-  std::string text = alsJsonText(zeile, -1);
-  text.push_back('\n');
+void Dienstprotokoll::schreibe(std::string_view text) {
   const std::lock_guard<std::mutex> gesperrt(sperre);
   aus.write(text.data(), static_cast<std::streamsize>(text.size()));
   aus.flush();

@@ -22,7 +22,7 @@ class Dienstprotokoll {
   void ereignis(std::string_view name, const nlohmann::ordered_json& felder = {});
 
  private:
-  void schreibe(const nlohmann::ordered_json& zeile);
+  void schreibe(std::string_view text);
 
   std::ostream& aus;
   std::mutex sperre;

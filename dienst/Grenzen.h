@@ -18,6 +18,9 @@ struct Grenzen {
   std::chrono::milliseconds stopfrist{10'000};       // requests in flight at a stop
   std::size_t maxVerbindungen = 1024;
   std::size_t warteschlange = 64;  // requests that may wait for a worker
+  // A body up to this size is checked by the I/O thread at once: its check takes a few
+  // microseconds, less than handing it to a worker and back. Larger ones go to the workers.
+  std::uint64_t sofortBis = 64 * 1024;
   unsigned threads = 1;            // workers that check
 };
 

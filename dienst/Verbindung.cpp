@@ -176,6 +176,10 @@ void Verbindung::bearbeite() {
   loescheFrist();
   anfrage.emplace(leser->release());
   leser.reset();
+  if (anfrage->body().size() <= umgebung.grenzen.sofortBis) {
+    sende(umgebung.bearbeitung.beantworte(*anfrage, bericht), false);
+    return;
+  }
   Arbeiterpool::Aufgabe aufgabe = [self = shared_from_this()]() mutable {
     Antwort a = self->umgebung.bearbeitung.beantworte(*self->anfrage, self->bericht);
     asio::io_context& io = self->umgebung.io;

@@ -32,6 +32,7 @@ Grenzen testGrenzen() {
   grenzen.maxVerbindungen = 4;
   grenzen.warteschlange = 0;
   grenzen.threads = 1;
+  grenzen.sofortBis = 0;  // every check goes to the workers
   return grenzen;
 }
 
@@ -194,6 +195,28 @@ TEST_F(Server, AnswersBusyWhenEveryWorkerAndTheQueueAreTaken) {
   }
   ASSERT_TRUE(antwort);
   EXPECT_EQ(antwort->result_int(), 200U);
+}
+
+TEST(ServerSofort, AnswersASmallMessageAtOnceWhileTheWorkersAreBusy) {
+  Grenzen grenzen = testGrenzen();
+  grenzen.sofortBis = 4096;
+  Dienstumgebung umgebung{grenzen};
+  LaufenderDienst server{umgebung};
+  const std::string ok = vesk::test::leseDatei("nachrichten/schadenmeldung_ok.dat");
+  std::promise<void> frei;
+  std::shared_future<void> warte = frei.get_future().share();
+  vesk::dienst::Arbeiterpool::Aufgabe blockiert = [warte] { warte.wait(); };
+  ASSERT_TRUE(server.dienst().arbeiterpoolFuerTests().versuche(blockiert));
+  TestClient client(server.port());
+  client.sende(anfrage("POST", "/pruefen", ok));
+  const auto klein = client.lies(2s);
+  ASSERT_TRUE(klein);
+  EXPECT_EQ(klein->result_int(), 200U);
+  client.sende(anfrage("POST", "/pruefen", ok + std::string(4096, ' ')));
+  const auto gross = client.lies(2s);
+  ASSERT_TRUE(gross);
+  EXPECT_EQ(gross->result_int(), 503U);
+  frei.set_value();
 }
 
 TEST_F(Server, SendsContinueBeforeTheBodyWhenAsked) {
