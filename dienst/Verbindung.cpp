@@ -1,7 +1,10 @@
 #include "dienst/Verbindung.h"
 
+#include <algorithm>
 #include <array>
+#include <boost/asio/buffer.hpp>
 #include <boost/asio/post.hpp>
+#include <boost/asio/read.hpp>
 #include <boost/asio/write.hpp>
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/write.hpp>
@@ -22,6 +25,7 @@ constexpr std::size_t ERSTER_LESEBLOCK = 4096;
 constexpr std::size_t LESEBLOCK = 64 * 1024;         // what the buffer holds beyond the header
 constexpr std::chrono::milliseconds NACHLAUF{1000};  // reading what a client still sends at close
 constexpr std::string_view WEITER = "HTTP/1.1 100 Continue\r\n\r\n";
+constexpr std::size_t LAENGSTER_BLOCK = std::size_t{16} << 20;  // one read of a large body
 
 bool verlangtWeiter(const Anfrageleser& leser) {
   const auto erwartung = leser.get()[http::field::expect];
@@ -144,6 +148,11 @@ void Verbindung::kopfGelesen() {
 }
 
 void Verbindung::leseRumpf() {
+  const auto laenge = leser->content_length();
+  if (!leser->is_done() && laenge && *laenge > LESEBLOCK) {
+    leseGrossenRumpf(static_cast<std::size_t>(*laenge));
+    return;
+  }
   http::async_read(socket, puffer, *leser,
                    [self = shared_from_this()](const error_code& fehler, std::size_t) {
                      if (fehler) {
@@ -152,6 +161,31 @@ void Verbindung::leseRumpf() {
                        self->bearbeite();
                      }
                    });
+}
+
+void Verbindung::leseGrossenRumpf(std::size_t laenge) {
+  // A large body of known length goes straight into the request, in reads as large as the
+  // socket allows, instead of through the buffer and the parser 64 KiB at a time. Its length was
+  // checked against the limit with the header.
+  anfrage.emplace(leser->release());
+  leser.reset();
+  std::string& rumpf = anfrage->body();
+  rumpf.resize(laenge);
+  const std::size_t vorhanden = std::min(puffer.size(), laenge);
+  asio::buffer_copy(asio::buffer(rumpf.data(), vorhanden), puffer.data());
+  puffer.consume(vorhanden);
+  asio::async_read(
+      socket, asio::buffer(rumpf.data() + vorhanden, laenge - vorhanden),
+      [](const error_code& fehler, std::size_t) -> std::size_t {
+        return fehler ? 0 : LAENGSTER_BLOCK;
+      },
+      [self = shared_from_this()](const error_code& fehler, std::size_t) {
+        if (fehler) {
+          self->behandleLesefehler(fehler);
+        } else {
+          self->pruefe();
+        }
+      });
 }
 
 void Verbindung::behandleLesefehler(const error_code& fehler) {
@@ -172,10 +206,14 @@ void Verbindung::behandleLesefehler(const error_code& fehler) {
 }
 
 void Verbindung::bearbeite() {
-  zustand = Zustand::arbeitet;
-  loescheFrist();
   anfrage.emplace(leser->release());
   leser.reset();
+  pruefe();
+}
+
+void Verbindung::pruefe() {
+  zustand = Zustand::arbeitet;
+  loescheFrist();
   if (anfrage->body().size() <= umgebung.grenzen.sofortBis) {
     sende(umgebung.bearbeitung.beantworte(*anfrage, bericht), false);
     return;

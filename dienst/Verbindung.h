@@ -54,7 +54,9 @@ class Verbindung : public std::enable_shared_from_this<Verbindung> {
   void leseKopf();
   void kopfGelesen();
   void leseRumpf();
+  void leseGrossenRumpf(std::size_t laenge);
   void bearbeite();
+  void pruefe();
   void behandleLesefehler(const boost::system::error_code& fehler);
   void sende(Antwort antwort, bool danachSchliessen);
   void gesendet(const boost::system::error_code& fehler);

@@ -251,6 +251,48 @@ TEST_F(Server, StopFinishesTheRequestInFlightAndClosesIdleConnections) {
   EXPECT_THROW(TestClient spaet(server.port()), boost::system::system_error);
 }
 
+TEST(ServerGross, ReadsALargeBodyInPiecesAndTheRequestBehindIt) {
+  Grenzen grenzen = testGrenzen();
+  grenzen.maxBytes = 4 << 20;
+  Dienstumgebung umgebung{grenzen};
+  LaufenderDienst server{umgebung};
+  const std::string ok = vesk::test::leseDatei("nachrichten/schadenmeldung_ok.dat");
+  std::string gross;
+  while (gross.size() < (1U << 20)) {
+    gross += std::string(256, static_cast<char>('a' + gross.size() / 256 % 26));
+  }
+  const std::string bytes = anfrage("POST", "/zeigen", gross) + anfrage("POST", "/pruefen", ok);
+  TestClient client(server.port());
+  for (std::size_t teil = 0; teil < bytes.size(); teil += 100'000) {
+    client.sende(bytes.substr(teil, 100'000));
+  }
+  const auto erste = client.lies(5s);
+  ASSERT_TRUE(erste);
+  EXPECT_EQ(erste->result_int(), 200U);
+  // Every byte arrived, in order: the answer is that of the same request without a socket.
+  const vesk::dienst::Anfragebearbeitung ohneSocket{*umgebung.konfigurationen, umgebung.metriken,
+                                                    grenzen};
+  EXPECT_EQ(erste->body(), ohneSocket.beantworteRoh(anfrage("POST", "/zeigen", gross))[0].body());
+  const auto zweite = client.lies(5s);
+  ASSERT_TRUE(zweite);
+  EXPECT_EQ(zweite->result_int(), 200U);
+  EXPECT_EQ(nlohmann::json::parse(zweite->body())["ergebnis"], "ok");
+}
+
+TEST(ServerGross, CutsOffALargeBodyThatStopsComing) {
+  Grenzen grenzen = testGrenzen();
+  grenzen.maxBytes = 4 << 20;
+  Dienstumgebung umgebung{grenzen};
+  LaufenderDienst server{umgebung};
+  TestClient client(server.port());
+  client.sende("POST /pruefen HTTP/1.1\r\nContent-Length: 1000000\r\n\r\n" +
+               std::string(200'000, 'x'));
+  const auto antwort = client.lies(3s);
+  ASSERT_TRUE(antwort);
+  EXPECT_EQ(antwort->result_int(), 408U);
+  EXPECT_TRUE(client.wirdGeschlossen(3s));
+}
+
 TEST(ServerStop, EndsAtTheStopDeadlineWithARequestStillComingIn) {
   Grenzen grenzen = testGrenzen();
   grenzen.lesefrist = 10s;
