@@ -1,9 +1,15 @@
 #include "dienst/Dienst.h"
 
 #include <boost/asio/ip/address.hpp>
+#include <boost/asio/post.hpp>
 #include <csignal>
+#include <ctime>
 #include <nlohmann/json.hpp>
 #include <utility>
+
+#ifndef _WIN32
+#include <pthread.h>
+#endif
 
 #include "dienst/Dienstprotokoll.h"
 #include "dienst/KonfigurationsHalter.h"
@@ -35,6 +41,10 @@ Dienst::Dienst(const Grenzen& limits, KonfigurationsHalter& halter, Metriken& za
 }
 
 Dienst::~Dienst() {
+  signaleEnden = true;
+  if (signalFaden.joinable()) {
+    signalFaden.join();
+  }
   if (ladeFaden.joinable()) {
     ladeFaden.join();
   }
@@ -50,34 +60,56 @@ unsigned short Dienst::binde(const std::string& adresse, unsigned short port) {
   return annahme.local_endpoint().port();
 }
 
+#ifdef _WIN32
 void Dienst::fangeSignale() {
   signale.emplace(io, SIGINT, SIGTERM);
-#ifdef SIGHUP
-  signale->add(SIGHUP);
-#endif
   warteAufSignal();
+}
+
+void Dienst::warteAufSignal() {
+  signale->async_wait([this](const error_code& fehler, int signal) {
+    if (!fehler) {
+      nimmSignal(signal);
+    }
+  });
+}
+#else
+void Dienst::fangeSignale() {
+  // The signals are blocked in this thread and every thread it starts from now on, and taken
+  // by one thread that waits for them: none can arrive while a thread is somewhere a handler
+  // could not act, and none is handled by its default action.
+  sigset_t menge;
+  sigemptyset(&menge);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    sigaddset(&menge, signal);
+  }
+  pthread_sigmask(SIG_BLOCK, &menge, nullptr);
+  signalFaden = std::thread([this, menge] {
+    constexpr timespec PAUSE{0, 200'000'000};  // how soon the thread sees the service end
+    while (!signaleEnden.load()) {
+      const int signal = sigtimedwait(&menge, nullptr, &PAUSE);
+      if (signal > 0) {
+        asio::post(io, [this, signal] { nimmSignal(signal); });
+      }
+    }
+  });
+}
+#endif
+
+void Dienst::nimmSignal(int signal) {
+#ifdef SIGHUP
+  if (signal == SIGHUP) {
+    ladeNeu();
+    return;
+  }
+#endif
+  protokoll.ereignis("stoppt", {{"signal", signal}});
+  beginneStop();
 }
 
 void Dienst::laufe() {
   nimmAn();
   io.run();
-}
-
-void Dienst::warteAufSignal() {
-  signale->async_wait([this](const error_code& fehler, int signal) {
-    if (fehler) {
-      return;
-    }
-#ifdef SIGHUP
-    if (signal == SIGHUP) {
-      ladeNeu();
-      warteAufSignal();
-      return;
-    }
-#endif
-    protokoll.ereignis("stoppt", {{"signal", signal}});
-    beginneStop();
-  });
 }
 
 void Dienst::stoppe() {

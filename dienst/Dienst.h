@@ -51,6 +51,7 @@ class Dienst {
 
  private:
   void warteAufSignal();
+  void nimmSignal(int signal);
   void nimmAn();
   void beginneStop();
   void ladeNeu();
@@ -73,9 +74,11 @@ class Dienst {
   boost::asio::ip::tcp::acceptor annahme{io};
   boost::asio::steady_timer stopUhr{io};
   boost::asio::steady_timer annahmePause{io};
-  std::optional<boost::asio::signal_set> signale;
+  std::optional<boost::asio::signal_set> signale;  // Windows: how signals are caught there
   Arbeiterpool arbeiter;
   std::thread ladeFaden;
+  std::thread signalFaden;  // POSIX: waits for the signals
+  std::atomic<bool> signaleEnden{false};
   std::atomic<bool> laedt{false};
 };
 
