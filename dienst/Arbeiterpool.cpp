@@ -67,10 +67,15 @@ void Arbeiterpool::arbeite() {
       aufgabe = std::move(schlange.front());
       schlange.pop_front();
     }
-    aufgabe();
+    Fortsetzung fortsetzung = aufgabe();
     aufgabe = nullptr;  // what it holds goes before it counts as done
-    const std::lock_guard<std::mutex> gesperrt(sperre);
-    --beschaeftigt;
+    {
+      const std::lock_guard<std::mutex> gesperrt(sperre);
+      --beschaeftigt;
+    }
+    if (fortsetzung) {
+      fortsetzung();
+    }
   }
 }
 

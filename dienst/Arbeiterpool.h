@@ -17,7 +17,10 @@ void sperreSignale();
 
 class Arbeiterpool {
  public:
-  using Aufgabe = std::function<void()>;
+  // What a task returns runs once its place in the pool is free again, so that whoever it tells
+  // of its end can hand the pool the next task at once.
+  using Fortsetzung = std::function<void()>;
+  using Aufgabe = std::function<Fortsetzung()>;
 
   // Starts `faeden` threads (at least one) behind a queue of `warteschlange` tasks. The threads
   // never take SIGINT, SIGTERM or SIGHUP: those go to a thread that waits for them.

@@ -21,7 +21,7 @@ struct Grenzen {
   // A body up to this size is checked by the I/O thread at once: its check takes a few
   // microseconds, less than handing it to a worker and back. Larger ones go to the workers.
   std::uint64_t sofortBis = 64 * 1024;
-  unsigned threads = 1;            // workers that check
+  unsigned threads = 1;  // workers that check
 };
 
 // A size as the options take it: a number of bytes, or one with the suffix KiB, MiB or GiB

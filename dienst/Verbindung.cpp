@@ -220,10 +220,12 @@ void Verbindung::pruefe() {
   }
   Arbeiterpool::Aufgabe aufgabe = [self = shared_from_this()]() mutable {
     Antwort a = self->umgebung.bearbeitung.beantworte(*self->anfrage, self->bericht);
-    asio::io_context& io = self->umgebung.io;
-    asio::post(io, [self = std::move(self), a = std::move(a)]() mutable {
-      self->sende(std::move(a), false);
-    });
+    return [self = std::move(self), a = std::move(a)]() mutable {
+      asio::io_context& io = self->umgebung.io;
+      asio::post(io, [self = std::move(self), a = std::move(a)]() mutable {
+        self->sende(std::move(a), false);
+      });
+    };
   };
   if (!umgebung.arbeiter.versuche(aufgabe)) {
     bericht.abweisung = Abweisung::ausgelastet;
