@@ -10,9 +10,27 @@
 
 namespace vesk::dienst {
 
+OhneSignale::OhneSignale() {
+#ifndef _WIN32
+  sigset_t menge;
+  sigemptyset(&menge);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    sigaddset(&menge, signal);
+  }
+  pthread_sigmask(SIG_BLOCK, &menge, &vorher);
+#endif
+}
+
+OhneSignale::~OhneSignale() {
+#ifndef _WIN32
+  pthread_sigmask(SIG_SETMASK, &vorher, nullptr);
+#endif
+}
+
 Arbeiterpool::Arbeiterpool(unsigned anzahl, std::size_t warteschlange)
     : kapazitaet(std::max(anzahl, 1U) + warteschlange) {
   anzahl = std::max(anzahl, 1U);
+  const OhneSignale gesperrt;  // the threads keep the mask they start with
   faeden.reserve(anzahl);
   for (unsigned i = 0; i < anzahl; ++i) {
     faeden.emplace_back([this] { arbeite(); });
@@ -43,19 +61,7 @@ bool Arbeiterpool::versuche(Aufgabe& aufgabe) {
   return true;
 }
 
-void sperreSignale() {
-#ifndef _WIN32
-  sigset_t signale;
-  sigemptyset(&signale);
-  sigaddset(&signale, SIGINT);
-  sigaddset(&signale, SIGTERM);
-  sigaddset(&signale, SIGHUP);
-  pthread_sigmask(SIG_BLOCK, &signale, nullptr);
-#endif
-}
-
 void Arbeiterpool::arbeite() {
-  sperreSignale();
   for (;;) {
     Aufgabe aufgabe;
     {

@@ -7,13 +7,29 @@
 #include <thread>
 #include <vector>
 
+#ifndef _WIN32
+#include <csignal>
+#endif
+
 namespace vesk::dienst {
 
 // A fixed number of threads that run tasks from a bounded queue. A task that finds the queue
 // full is refused at once instead of waiting, so that the caller can answer "busy".
-// Blocks SIGINT, SIGTERM and SIGHUP for the calling thread (nothing on Windows), so that they
-// reach the thread that waits for them.
-void sperreSignale();
+// While it lives, SIGINT, SIGTERM and SIGHUP are blocked in the calling thread (nothing on
+// Windows): a thread started meanwhile never takes them, from its first instruction on, and
+// they reach the thread that waits for them.
+class OhneSignale {
+ public:
+  OhneSignale();
+  ~OhneSignale();
+  OhneSignale(const OhneSignale&) = delete;
+  OhneSignale& operator=(const OhneSignale&) = delete;
+
+#ifndef _WIN32
+ private:
+  sigset_t vorher;
+#endif
+};
 
 class Arbeiterpool {
  public:

@@ -195,8 +195,8 @@ void Dienst::ladeNeu() {
   if (ladeFaden.joinable()) {
     ladeFaden.join();
   }
+  const OhneSignale gesperrt;
   ladeFaden = std::thread([this] {
-    sperreSignale();
     if (const auto grund = konfigurationen.ladeNeu()) {
       protokoll.ereignis("neu laden fehlgeschlagen", {{"grund", *grund}});
     } else {
