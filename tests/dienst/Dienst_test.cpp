@@ -36,6 +36,30 @@ Grenzen testGrenzen() {
   return grenzen;
 }
 
+// Takes the only worker of a pool with a task that waits until it is freed, at the latest when
+// the object ends.
+class BlockierterArbeiter {
+ public:
+  explicit BlockierterArbeiter(vesk::dienst::Arbeiterpool& pool) {
+    vesk::dienst::Arbeiterpool::Aufgabe warten = [warte = frei.get_future().share()] {
+      warte.wait();
+      return vesk::dienst::Arbeiterpool::Fortsetzung();
+    };
+    EXPECT_TRUE(pool.versuche(warten));
+  }
+  ~BlockierterArbeiter() { gibFrei(); }
+  void gibFrei() {
+    if (!freigegeben) {
+      frei.set_value();
+      freigegeben = true;
+    }
+  }
+
+ private:
+  std::promise<void> frei;
+  bool freigegeben = false;
+};
+
 class Server : public ::testing::Test {
  protected:
   Dienstumgebung umgebung{testGrenzen()};
@@ -174,13 +198,7 @@ TEST_F(Server, RefusesAConnectionOverTheLimitWhileTheOthersWork) {
 }
 
 TEST_F(Server, AnswersBusyWhenEveryWorkerAndTheQueueAreTaken) {
-  std::promise<void> frei;
-  std::shared_future<void> warte = frei.get_future().share();
-  vesk::dienst::Arbeiterpool::Aufgabe blockiert = [warte] {
-    warte.wait();
-    return vesk::dienst::Arbeiterpool::Fortsetzung();
-  };
-  ASSERT_TRUE(server.dienst().arbeiterpoolFuerTests().versuche(blockiert));
+  BlockierterArbeiter blockiert(server.dienst().arbeiterpoolFuerTests());
   TestClient client(server.port());
   client.sende(anfrage("POST", "/pruefen", ok));
   const auto besetzt = client.lies(2s);
@@ -188,7 +206,7 @@ TEST_F(Server, AnswersBusyWhenEveryWorkerAndTheQueueAreTaken) {
   EXPECT_EQ(besetzt->result_int(), 503U);
   EXPECT_EQ((*besetzt)[http::field::retry_after], "1");
   EXPECT_TRUE(besetzt->keep_alive());
-  frei.set_value();
+  blockiert.gibFrei();
   // The worker is free a moment after the blocking task returned; a request's own answer
   // comes only once its worker is free, so the requests after it are taken at once.
   std::optional<vesk::dienst::Antwort> antwort;
@@ -213,13 +231,7 @@ TEST(ServerSofort, AnswersASmallMessageAtOnceWhileTheWorkersAreBusy) {
   Dienstumgebung umgebung{grenzen};
   LaufenderDienst server{umgebung};
   const std::string ok = vesk::test::leseDatei("nachrichten/schadenmeldung_ok.dat");
-  std::promise<void> frei;
-  std::shared_future<void> warte = frei.get_future().share();
-  vesk::dienst::Arbeiterpool::Aufgabe blockiert = [warte] {
-    warte.wait();
-    return vesk::dienst::Arbeiterpool::Fortsetzung();
-  };
-  ASSERT_TRUE(server.dienst().arbeiterpoolFuerTests().versuche(blockiert));
+  BlockierterArbeiter blockiert(server.dienst().arbeiterpoolFuerTests());
   TestClient client(server.port());
   client.sende(anfrage("POST", "/pruefen", ok));
   const auto klein = client.lies(2s);
@@ -229,7 +241,6 @@ TEST(ServerSofort, AnswersASmallMessageAtOnceWhileTheWorkersAreBusy) {
   const auto gross = client.lies(2s);
   ASSERT_TRUE(gross);
   EXPECT_EQ(gross->result_int(), 503U);
-  frei.set_value();
 }
 
 TEST_F(Server, SendsContinueBeforeTheBodyWhenAsked) {
