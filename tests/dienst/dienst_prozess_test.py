@@ -592,6 +592,42 @@ class VerbindungsgrenzeTest(DienstTest):
             time.sleep(0.05)
 
 
+class LangsamerClientTest(DienstTest):
+    """A client that sends one byte a second is answered 408 at the read deadline and cut off,
+    while another client is served meanwhile."""
+
+    def test_ein_byte_je_sekunde(self):
+        dienst = self.starte("--lesefrist", "3s")
+        anfrage = (b"POST /pruefen HTTP/1.1\r\nHost: vesk\r\nContent-Length: "
+                   + str(len(self.ok_nachricht)).encode() + b"\r\n\r\n" + self.ok_nachricht)
+        with socket.create_connection((HOST, dienst.port), timeout=FRIST) as langsam:
+            beginn = time.monotonic()
+            antwort = b""
+            for byte in anfrage:
+                try:
+                    langsam.sendall(bytes([byte]))
+                except OSError:
+                    break  # cut off
+                langsam.settimeout(1.0)
+                try:
+                    antwort += langsam.recv(4096)
+                except socket.timeout:
+                    pass
+                if antwort:
+                    break
+                verbindung = dienst.verbindung()
+                verbindung.request("GET", "/gesund")
+                self.assertEqual(verbindung.getresponse().status, 200)
+                verbindung.close()
+            dauer = time.monotonic() - beginn
+            langsam.settimeout(FRIST)
+            antwort += lies_alles(langsam)
+        self.assertTrue(antwort.startswith(b"HTTP/1.1 408 "), antwort[:80])
+        self.assertIn(b"Zeitueberschreitung der Anfrage", antwort)
+        self.assertGreaterEqual(dauer, 2.5)
+        self.assertLess(dauer, 6)
+
+
 class ProtokollTest(DienstTest):
     """One line per request with fixed keys, the answered id, and nothing of the message."""
 
