@@ -9,6 +9,7 @@ else()
   set(vesk_doku_ordner ${CMAKE_INSTALL_DATAROOTDIR}/doc/vesk-plausipruefer)
 endif()
 install(FILES README.md DESTINATION ${vesk_doku_ordner})
+install(FILES docs/seite.png DESTINATION ${vesk_doku_ordner}/docs)  # the picture the README shows
 install(DIRECTORY examples/ DESTINATION ${vesk_doku_ordner}/examples)
 
 # The Debian package also holds the HTTP service's systemd unit, which no maintainer script
