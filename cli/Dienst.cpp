@@ -114,8 +114,11 @@ void registriereDienst(CLI::App& app, Ausfuehrung& ausfuehrung) {
                    "Anfragen, die auf einen Pruefer warten duerfen")
       ->capture_default_str()
       ->check(CLI::Range(std::size_t{0}, std::size_t{1} << 20));
-  grenzOption(*befehl, "--max-bytes", g.maxBytes, "Groesste Nachricht",
-              dienst::alsGroesse(g.maxBytes), "Groesse", dienst::leseGroesse);
+  grenzOption(*befehl, "--max-bytes", g.maxBytes, "Groesste Nachricht (hoechstens 1GiB)",
+              dienst::alsGroesse(g.maxBytes), "Groesse", [](const std::string& text) {
+                const auto wert = dienst::leseGroesse(text);
+                return wert && *wert <= (std::uint64_t{1} << 30) ? wert : std::nullopt;
+              });
   grenzOption(*befehl, "--max-kopf", g.maxKopf, "Groesste Kopfzeilen einer Anfrage (256 bis 16MiB)",
               dienst::alsGroesse(g.maxKopf), "Groesse", [](const std::string& text) {
                 const auto wert = dienst::leseGroesse(text);

@@ -137,7 +137,14 @@ void machFertig(Antwort& antwort, const Anfragebericht& bericht, bool danachSchl
   if (danachSchliessen) {
     antwort.keep_alive(false);
   }
-  antwort.prepare_payload();
+  // The answer to HEAD has the head of the answer to GET, and no body; made ready once more
+  // (as the server does after the handling), it keeps the length of that body.
+  if (bericht.methode != "HEAD") {
+    antwort.prepare_payload();
+  } else if (!antwort.body().empty()) {
+    antwort.prepare_payload();
+    antwort.body().clear();
+  }
 }
 
 Antwort lesefehler(const boost::system::error_code& fehler, Anfragebericht& bericht) {
@@ -241,14 +248,20 @@ Antwort Anfragebearbeitung::leite(const Anfrage& anfrage, Anfragebericht& berich
   const std::string_view pfad = ziel.substr(0, frage);
   const std::string_view abfrage = frage == std::string_view::npos ? "" : ziel.substr(frage + 1);
   std::string erlaubt;
+  // HEAD is answered as GET is; the body is left out when the answer is made ready.
+  const http::verb methode =
+      anfrage.method() == http::verb::head ? http::verb::get : anfrage.method();
   for (const Weg& weg : wege()) {
     if (weg.pfad != pfad) {
       continue;
     }
-    if (weg.methode == anfrage.method()) {
+    if (weg.methode == methode) {
       return (this->*weg.bearbeite)(anfrage, abfrage, bericht);
     }
     erlaubt += std::string(erlaubt.empty() ? "" : ", ") + std::string(http::to_string(weg.methode));
+    if (weg.methode == http::verb::get) {
+      erlaubt += ", HEAD";
+    }
   }
   if (erlaubt.empty()) {
     return problem(http::status::not_found, "Diesen Pfad gibt es nicht", anfrage.version(),

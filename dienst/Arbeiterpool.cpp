@@ -38,9 +38,11 @@ Arbeiterpool::Arbeiterpool(unsigned anzahl, std::size_t warteschlange)
 }
 
 Arbeiterpool::~Arbeiterpool() {
+  std::deque<Aufgabe> verworfen;
   {
     const std::lock_guard<std::mutex> gesperrt(sperre);
     endet = true;
+    verworfen.swap(schlange);
   }
   neueAufgabe.notify_all();
   for (std::thread& faden : faeden) {

@@ -41,7 +41,8 @@ class Arbeiterpool {
   // Starts `faeden` threads (at least one) behind a queue of `warteschlange` tasks. The threads
   // never take SIGINT, SIGTERM or SIGHUP: those go to a thread that waits for them.
   Arbeiterpool(unsigned faeden, std::size_t warteschlange);
-  // Runs the queued tasks to their end, then joins the threads.
+  // Drops the tasks still waiting, lets the running ones end, then joins the threads: an end
+  // that waited for every queued check could outlast any deadline.
   ~Arbeiterpool();
   Arbeiterpool(const Arbeiterpool&) = delete;
   Arbeiterpool& operator=(const Arbeiterpool&) = delete;

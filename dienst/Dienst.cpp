@@ -4,6 +4,7 @@
 #include <boost/asio/post.hpp>
 #include <csignal>
 #include <ctime>
+#include <exception>
 #include <nlohmann/json.hpp>
 #include <utility>
 
@@ -109,7 +110,16 @@ void Dienst::nimmSignal(int signal) {
 
 void Dienst::laufe() {
   nimmAn();
-  io.run();
+  for (;;) {
+    try {
+      io.run();
+      return;
+    } catch (const std::exception& e) {
+      // A fault of one connection's step (no memory, say) ends that connection, whose handler
+      // held it, never the service.
+      protokoll.ereignis("interner Fehler", {{"grund", e.what()}});
+    }
+  }
 }
 
 void Dienst::stoppe() {

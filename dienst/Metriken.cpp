@@ -68,7 +68,7 @@ std::string Metriken::alsText() const {
     zeile(text, "vesk_anfragen_total", "status=\"" + status + "\"", anfragen[i].load(LOCKER));
   }
   kopf(text, "vesk_anfrage_dauer_sekunden", "histogram",
-       "Dauer einer Anfrage vom vollstaendigen Empfang bis zur gesendeten Antwort");
+       "Dauer einer Anfrage vom ersten Byte bis zur gesendeten Antwort");
   std::uint64_t summe = 0;
   for (std::size_t i = 0; i < dauer.size(); ++i) {
     summe += dauer[i].load(LOCKER);

@@ -4,10 +4,10 @@
 #include <array>
 #include <boost/asio/buffer.hpp>
 #include <boost/asio/post.hpp>
-#include <boost/asio/read.hpp>
 #include <boost/asio/write.hpp>
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/write.hpp>
+#include <new>
 #include <utility>
 
 #include "dienst/Arbeiterpool.h"
@@ -25,11 +25,11 @@ constexpr std::size_t ERSTER_LESEBLOCK = 4096;
 constexpr std::size_t LESEBLOCK = 64 * 1024;         // what the buffer holds beyond the header
 constexpr std::chrono::milliseconds NACHLAUF{1000};  // reading what a client still sends at close
 constexpr std::string_view WEITER = "HTTP/1.1 100 Continue\r\n\r\n";
-constexpr std::size_t LAENGSTER_BLOCK = std::size_t{16} << 20;  // one read of a large body
 
 bool verlangtWeiter(const Anfrageleser& leser) {
   const auto erwartung = leser.get()[http::field::expect];
-  return erwartung.size() == 12 && boost::beast::iequals(erwartung, "100-continue");
+  return leser.get().version() >= 11 && erwartung.size() == 12 &&
+         boost::beast::iequals(erwartung, "100-continue");
 }
 
 }  // namespace
@@ -90,7 +90,7 @@ void Verbindung::loescheFrist() {
 void Verbindung::warteAufAnfrage(std::chrono::milliseconds frist) {
   zustand = Zustand::wartet;
   if (umgebung.stoppt) {
-    schliesse();
+    schliesseSanft();  // the client may have sent more, which must not reset the answer
     return;
   }
   if (puffer.size() > 0) {  // the client sent its next request with the last one
@@ -166,24 +166,54 @@ void Verbindung::leseRumpf() {
 void Verbindung::leseGrossenRumpf(std::size_t laenge) {
   // A large body of known length goes straight into the request, in reads as large as the
   // socket allows, instead of through the buffer and the parser 64 KiB at a time. Its length was
-  // checked against the limit with the header.
+  // checked against the limit with the header; the memory grows with what arrived, at most to
+  // twice that, so that a header alone cannot make the service hold the limit.
   anfrage.emplace(leser->release());
   leser.reset();
-  std::string& rumpf = anfrage->body();
-  rumpf.resize(laenge);
   const std::size_t vorhanden = std::min(puffer.size(), laenge);
-  asio::buffer_copy(asio::buffer(rumpf.data(), vorhanden), puffer.data());
+  if (!wachse(vorhanden, laenge)) {
+    return;
+  }
+  asio::buffer_copy(asio::buffer(anfrage->body().data(), vorhanden), puffer.data());
   puffer.consume(vorhanden);
-  asio::async_read(
-      socket, asio::buffer(rumpf.data() + vorhanden, laenge - vorhanden),
-      [](const error_code& fehler, std::size_t) -> std::size_t {
-        return fehler ? 0 : LAENGSTER_BLOCK;
-      },
-      [self = shared_from_this()](const error_code& fehler, std::size_t) {
+  leseWeiter(vorhanden, laenge);
+}
+
+bool Verbindung::wachse(std::size_t gelesen, std::size_t laenge) {
+  std::string& rumpf = anfrage->body();
+  const std::size_t ziel = std::min(laenge, gelesen + std::max(gelesen, LESEBLOCK));
+  if (rumpf.size() >= ziel) {
+    return true;
+  }
+  try {
+    rumpf.resize(ziel);
+    return true;
+  } catch (const std::bad_alloc&) {
+    bericht.abweisung = Abweisung::ausgelastet;
+    Antwort a = problem(http::status::service_unavailable,
+                        "Der Dienst hat keinen Speicher fuer diese Nachricht", 11, bericht);
+    a.set(http::field::retry_after, "1");
+    sende(std::move(a), true);
+    return false;
+  }
+}
+
+void Verbindung::leseWeiter(std::size_t gelesen, std::size_t laenge) {
+  if (gelesen == laenge) {
+    pruefe();
+    return;
+  }
+  if (!wachse(gelesen, laenge)) {
+    return;
+  }
+  std::string& rumpf = anfrage->body();
+  socket.async_read_some(
+      asio::buffer(rumpf.data() + gelesen, rumpf.size() - gelesen),
+      [self = shared_from_this(), gelesen, laenge](const error_code& fehler, std::size_t n) {
         if (fehler) {
           self->behandleLesefehler(fehler);
         } else {
-          self->pruefe();
+          self->leseWeiter(gelesen + n, laenge);
         }
       });
 }
@@ -254,6 +284,9 @@ void Verbindung::sende(Antwort a, bool danachSchliessen) {
 
 void Verbindung::gesendet(const error_code& fehler) {
   bericht.status = antwort->result_int();
+  if (fehler) {
+    bericht.grund = "Antwort nicht gesendet: " + fehler.message();
+  }
   bericht.millisekunden = std::chrono::duration<double, std::milli>(Uhr::now() - beginn).count();
   umgebung.metriken.zaehle(bericht);
   umgebung.protokoll.anfrage(bericht);

@@ -55,6 +55,9 @@ class Verbindung : public std::enable_shared_from_this<Verbindung> {
   void kopfGelesen();
   void leseRumpf();
   void leseGrossenRumpf(std::size_t laenge);
+  // Gives the body room for the next read; false after a refusal for want of memory.
+  bool wachse(std::size_t gelesen, std::size_t laenge);
+  void leseWeiter(std::size_t gelesen, std::size_t laenge);
   void bearbeite();
   void pruefe();
   void behandleLesefehler(const boost::system::error_code& fehler);

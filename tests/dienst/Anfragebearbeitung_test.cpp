@@ -65,7 +65,11 @@ TEST_F(Bearbeitung, AnswersEachKindOfRequestWithItsStatusAndType) {
       {"get auf pruefen", anfrage("GET", "/pruefen"), 405, "application/problem+json",
        "Methode nicht erlaubt", "POST"},
       {"post auf gesund", anfrage("POST", "/gesund"), 405, "application/problem+json",
-       "Methode nicht erlaubt", "GET"},
+       "Methode nicht erlaubt", "GET, HEAD"},
+      {"http 2", "GET /gesund HTTP/2.0\r\nHost: x\r\n\r\n", 400, "application/problem+json",
+       "Ungueltige Anfrage", ""},
+      {"http 1.2", "GET /gesund HTTP/1.2\r\nHost: x\r\n\r\n", 400, "application/problem+json",
+       "Ungueltige Anfrage", ""},
       {"ohne laenge", anfrage("POST", "/pruefen", "", "", false), 411, "application/problem+json",
        "Laenge erforderlich", ""},
       {"zu gross", anfrage("POST", "/pruefen", std::string(1001, 'x')), 413,
@@ -96,6 +100,18 @@ TEST_F(Bearbeitung, AnswersEachKindOfRequestWithItsStatusAndType) {
       EXPECT_EQ(problem["status"], fall.status);
       EXPECT_EQ(problem["type"], "about:blank");
     }
+  }
+}
+
+TEST_F(Bearbeitung, HeadHasTheHeadOfGetAndNoBody) {
+  for (const char* pfad : {"/gesund", "/metriken", "/", "/nichts"}) {
+    SCOPED_TRACE(pfad);
+    const Antwort get = eine(anfrage("GET", pfad));
+    const Antwort head = eine(anfrage("HEAD", pfad));
+    EXPECT_EQ(head.result_int(), get.result_int());
+    EXPECT_EQ(head[http::field::content_type], get[http::field::content_type]);
+    EXPECT_EQ(head[http::field::content_length], std::to_string(get.body().size()));
+    EXPECT_TRUE(head.body().empty());
   }
 }
 

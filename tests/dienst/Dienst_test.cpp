@@ -243,6 +243,32 @@ TEST(ServerSofort, AnswersASmallMessageAtOnceWhileTheWorkersAreBusy) {
   EXPECT_EQ(gross->result_int(), 503U);
 }
 
+TEST_F(Server, AnswersHeadWithoutABodyAndKeepsTheConnectionInStep) {
+  TestClient client(server.port());
+  client.sende(anfrage("HEAD", "/gesund") + anfrage("HEAD", "/nichts") + anfrage("GET", "/gesund"));
+  for (const unsigned status : {200U, 404U}) {
+    const auto kopf = client.lies(2s, true);
+    ASSERT_TRUE(kopf);
+    EXPECT_EQ(kopf->result_int(), status);
+    EXPECT_NE((*kopf)[http::field::content_length], "0");
+  }
+  const auto antwort = client.lies(2s);
+  ASSERT_TRUE(antwort);
+  EXPECT_EQ(antwort->body(), "{\"status\":\"gesund\"}\n");
+}
+
+TEST_F(Server, SendsNoContinueToAnHttp10Client) {
+  TestClient client(server.port());
+  client.sende("POST /pruefen HTTP/1.0\r\nExpect: 100-continue\r\nContent-Length: " +
+               std::to_string(ok.size()) + "\r\n\r\n");
+  EXPECT_FALSE(client.lies(300ms));
+  client.sende(ok);
+  const auto antwort = client.lies(2s);
+  ASSERT_TRUE(antwort);
+  EXPECT_EQ(antwort->result_int(), 200U);
+  EXPECT_EQ(antwort->version(), 10U);
+}
+
 TEST_F(Server, SendsContinueBeforeTheBodyWhenAsked) {
   TestClient client(server.port());
   client.sende("POST /pruefen HTTP/1.1\r\nHost: x\r\nExpect: 100-continue\r\nContent-Length: " +
@@ -339,20 +365,52 @@ TEST(Arbeiterpool, RunsEveryTaskItTookAndRefusesBeyondThreadsAndQueue) {
   std::promise<void> frei;
   std::shared_future<void> warte = frei.get_future().share();
   int angenommen = 0;
-  {
-    vesk::dienst::Arbeiterpool pool(2, 3);
-    for (int i = 0; i < 8; ++i) {
-      vesk::dienst::Arbeiterpool::Aufgabe aufgabe = [&erledigt, warte] {
-        warte.wait();
-        ++erledigt;
-        return vesk::dienst::Arbeiterpool::Fortsetzung();
-      };
-      angenommen += pool.versuche(aufgabe) ? 1 : 0;
-    }
-    EXPECT_EQ(angenommen, 5);
-    frei.set_value();
+  vesk::dienst::Arbeiterpool pool(2, 3);
+  for (int i = 0; i < 8; ++i) {
+    vesk::dienst::Arbeiterpool::Aufgabe aufgabe = [&erledigt, warte] {
+      warte.wait();
+      ++erledigt;
+      return vesk::dienst::Arbeiterpool::Fortsetzung();
+    };
+    angenommen += pool.versuche(aufgabe) ? 1 : 0;
+  }
+  EXPECT_EQ(angenommen, 5);
+  frei.set_value();
+  for (int i = 0; i < 400 && erledigt.load() < 5; ++i) {
+    std::this_thread::sleep_for(5ms);
   }
   EXPECT_EQ(erledigt.load(), 5);
+}
+
+TEST(Arbeiterpool, EndsWithoutTheTasksStillWaiting) {
+  std::atomic<int> begonnen{0};
+  std::atomic<int> verworfen{0};
+  std::promise<void> frei;
+  std::shared_future<void> warte = frei.get_future().share();
+  std::thread spaeter;  // frees the running task while the pool ends
+  {
+    vesk::dienst::Arbeiterpool pool(1, 3);
+    for (int i = 0; i < 4; ++i) {
+      // What a dropped task held is released: the counter goes up when its capture ends.
+      auto zaehltEnde = std::shared_ptr<void>(nullptr, [&verworfen](void*) { ++verworfen; });
+      vesk::dienst::Arbeiterpool::Aufgabe aufgabe = [&begonnen, warte, zaehltEnde] {
+        ++begonnen;
+        warte.wait();
+        return vesk::dienst::Arbeiterpool::Fortsetzung();
+      };
+      ASSERT_TRUE(pool.versuche(aufgabe));
+    }
+    while (begonnen.load() == 0) {
+      std::this_thread::sleep_for(1ms);
+    }
+    spaeter = std::thread([&frei] {
+      std::this_thread::sleep_for(50ms);
+      frei.set_value();
+    });
+  }
+  spaeter.join();
+  EXPECT_EQ(begonnen.load(), 1);
+  EXPECT_EQ(verworfen.load(), 4);
 }
 
 }  // namespace

@@ -60,7 +60,9 @@ class TestClient {
 
   void sende(std::string_view bytes);
   // The next answer; absent when the connection ended or nothing came within `frist`.
-  std::optional<dienst::Antwort> lies(std::chrono::milliseconds frist = std::chrono::seconds(10));
+  // With `aufHead`, the answer to a HEAD request: a head whose length names no body that follows.
+  std::optional<dienst::Antwort> lies(std::chrono::milliseconds frist = std::chrono::seconds(10),
+                                      bool aufHead = false);
   // True when the server closed the connection (reading gives end of file or a reset) within
   // `frist`; what it sent before is dropped.
   bool wirdGeschlossen(std::chrono::milliseconds frist = std::chrono::seconds(10));
