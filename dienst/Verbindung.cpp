@@ -44,6 +44,7 @@ Verbindung::Verbindung(asio::ip::tcp::socket angenommen, Verbindungsumgebung& ge
 }
 
 Verbindung::~Verbindung() {
+  gibVorabZurueck();
   umgebung.metriken.verbindungZu();
   umgebung.melde(false);
 }
@@ -171,7 +172,13 @@ void Verbindung::leseGrossenRumpf(std::size_t laenge) {
   anfrage.emplace(leser->release());
   leser.reset();
   const std::size_t vorhanden = std::min(puffer.size(), laenge);
-  if (!wachse(vorhanden, laenge)) {
+  // While the advance for all large bodies stays within its bound, the body gets its whole
+  // length at once: growing it step by step costs more than its check.
+  if (umgebung.vorab + laenge <= 4 * umgebung.grenzen.maxBytes) {
+    umgebung.vorab += laenge;
+    vorabGenommen = laenge;
+  }
+  if (!wachse(vorabGenommen > 0 ? laenge : vorhanden, laenge)) {
     return;
   }
   asio::buffer_copy(asio::buffer(anfrage->body().data(), vorhanden), puffer.data());
@@ -181,7 +188,8 @@ void Verbindung::leseGrossenRumpf(std::size_t laenge) {
 
 bool Verbindung::wachse(std::size_t gelesen, std::size_t laenge) {
   std::string& rumpf = anfrage->body();
-  const std::size_t ziel = std::min(laenge, gelesen + std::max(gelesen, LESEBLOCK));
+  const std::size_t ziel =
+      gelesen == laenge ? laenge : std::min(laenge, gelesen + std::max(gelesen, LESEBLOCK));
   if (rumpf.size() >= ziel) {
     return true;
   }
@@ -198,8 +206,14 @@ bool Verbindung::wachse(std::size_t gelesen, std::size_t laenge) {
   }
 }
 
+void Verbindung::gibVorabZurueck() {
+  umgebung.vorab -= vorabGenommen;
+  vorabGenommen = 0;
+}
+
 void Verbindung::leseWeiter(std::size_t gelesen, std::size_t laenge) {
   if (gelesen == laenge) {
+    gibVorabZurueck();
     pruefe();
     return;
   }

@@ -26,6 +26,9 @@ struct Verbindungsumgebung {
   Dienstprotokoll& protokoll;
   bool& stoppt;  // set once the server stops: no connection is kept open after its answer
   std::function<void(bool auf)> melde;  // a connection opens (true) or closes (false)
+  // Bytes that large bodies have been given in advance, for all connections; at most four
+  // times the body limit, so that headers alone cannot make the service hold much.
+  std::uint64_t vorab = 0;
 };
 
 // One client connection: reads requests one after another under deadlines, has each checked by a
@@ -58,6 +61,7 @@ class Verbindung : public std::enable_shared_from_this<Verbindung> {
   // Gives the body room for the next read; false after a refusal for want of memory.
   bool wachse(std::size_t gelesen, std::size_t laenge);
   void leseWeiter(std::size_t gelesen, std::size_t laenge);
+  void gibVorabZurueck();
   void bearbeite();
   void pruefe();
   void behandleLesefehler(const boost::system::error_code& fehler);
@@ -81,6 +85,7 @@ class Verbindung : public std::enable_shared_from_this<Verbindung> {
   Zustand zustand = Zustand::wartet;
   unsigned fristNummer = 0;  // tells a deadline that was replaced from the current one
   bool fristVorbei = false;
+  std::uint64_t vorabGenommen = 0;  // of umgebung.vorab, while this connection's body arrives
 };
 
 }  // namespace vesk::dienst

@@ -329,6 +329,40 @@ TEST(ServerGross, ReadsALargeBodyInPiecesAndTheRequestBehindIt) {
   EXPECT_EQ(nlohmann::json::parse(zweite->body())["ergebnis"], "ok");
 }
 
+TEST(ServerGross, BodiesPastTheAdvanceForAllGrowAsTheyArriveAndAreAnsweredAlike) {
+  Grenzen grenzen = testGrenzen();
+  grenzen.maxBytes = 256 * 1024;  // four such bodies are given their length in advance
+  grenzen.maxVerbindungen = 16;
+  grenzen.warteschlange = 8;  // all six may be checked at the same moment
+  Dienstumgebung umgebung{grenzen};
+  LaufenderDienst server{umgebung};
+  const vesk::dienst::Anfragebearbeitung ohneSocket{*umgebung.konfigurationen, umgebung.metriken,
+                                                    grenzen};
+  std::vector<std::unique_ptr<TestClient>> clients;
+  std::vector<std::string> ruempfe;
+  for (int i = 0; i < 6; ++i) {
+    ruempfe.push_back(
+        std::string(200'000 + static_cast<std::size_t>(i), static_cast<char>('a' + i)));
+    clients.push_back(std::make_unique<TestClient>(server.port()));
+    const std::string bytes = anfrage("POST", "/zeigen", ruempfe.back());
+    clients.back()->sende(bytes.substr(0, bytes.size() - ruempfe.back().size()));
+  }
+  std::this_thread::sleep_for(100ms);  // every header read before any body comes
+  for (int i = 0; i < 6; ++i) {
+    clients[static_cast<std::size_t>(i)]->sende(ruempfe[static_cast<std::size_t>(i)]);
+  }
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(i);
+    const auto antwort = clients[static_cast<std::size_t>(i)]->lies(5s);
+    ASSERT_TRUE(antwort);
+    EXPECT_EQ(antwort->result_int(), 200U);
+    EXPECT_EQ(antwort->body(), ohneSocket
+                                   .beantworteRoh(anfrage("POST", "/zeigen",
+                                                          ruempfe[static_cast<std::size_t>(i)]))[0]
+                                   .body());
+  }
+}
+
 TEST(ServerGross, CutsOffALargeBodyThatStopsComing) {
   Grenzen grenzen = testGrenzen();
   grenzen.maxBytes = 4 << 20;
