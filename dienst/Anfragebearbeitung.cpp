@@ -64,8 +64,15 @@ Antwort antwort(http::status status, std::string_view typ, std::string body, uns
   return a;
 }
 
-std::string_view alsView(boost::beast::string_view text) {
-  return {text.data(), text.size()};
+// The path of a request target, without its query.
+std::string_view pfadVon(std::string_view ziel) {
+  return ziel.substr(0, ziel.find('?'));
+}
+
+// Notes the method and the path of `anfrage` in `bericht`, for the log line.
+void beschreibe(const Anfrage& anfrage, Anfragebericht& bericht) {
+  bericht.methode = std::string(anfrage.method_string());
+  bericht.pfad = std::string(pfadVon(anfrage.target()));
 }
 
 int hexWert(char c) {
@@ -190,9 +197,7 @@ void Anfragebearbeitung::stelleEin(Anfrageleser& leser) const {
 std::optional<Antwort> Anfragebearbeitung::pruefeKopf(const Anfrageleser& leser,
                                                       Anfragebericht& bericht) const {
   const auto& kopf = leser.get();
-  bericht.methode = std::string(alsView(kopf.method_string()));
-  const std::string_view ziel = alsView(kopf.target());
-  bericht.pfad = std::string(ziel.substr(0, ziel.find('?')));
+  beschreibe(kopf, bericht);
   const auto laenge = leser.content_length();
   if (laenge && *laenge > grenzen.maxBytes) {
     bericht.abweisung = Abweisung::nachrichtZuGross;
@@ -211,9 +216,7 @@ std::optional<Antwort> Anfragebearbeitung::pruefeKopf(const Anfrageleser& leser,
 }
 
 Antwort Anfragebearbeitung::beantworte(const Anfrage& anfrage, Anfragebericht& bericht) const {
-  bericht.methode = std::string(alsView(anfrage.method_string()));
-  const std::string_view ziel = alsView(anfrage.target());
-  bericht.pfad = std::string(ziel.substr(0, ziel.find('?')));
+  beschreibe(anfrage, bericht);
   bericht.bytes = anfrage.body().size();
   Antwort a;
   try {
@@ -243,10 +246,9 @@ const std::vector<Anfragebearbeitung::Weg>& Anfragebearbeitung::wege() {
 }
 
 Antwort Anfragebearbeitung::leite(const Anfrage& anfrage, Anfragebericht& bericht) const {
-  const std::string_view ziel = alsView(anfrage.target());
-  const std::size_t frage = ziel.find('?');
-  const std::string_view pfad = ziel.substr(0, frage);
-  const std::string_view abfrage = frage == std::string_view::npos ? "" : ziel.substr(frage + 1);
+  const std::string_view ziel = anfrage.target();
+  const std::string_view pfad = pfadVon(ziel);
+  const std::string_view abfrage = ziel.substr(std::min(pfad.size() + 1, ziel.size()));
   std::string erlaubt;
   // HEAD is answered as GET is; the body is left out when the answer is made ready.
   const http::verb methode =
@@ -340,8 +342,7 @@ Antwort Anfragebearbeitung::metriken(const Anfrage& anfrage, std::string_view,
 
 Antwort Anfragebearbeitung::seite(const Anfrage& anfrage, std::string_view,
                                   Anfragebericht& bericht) const {
-  const std::string_view ziel = alsView(anfrage.target());
-  const std::string_view pfad = ziel.substr(0, ziel.find('?'));
+  const std::string_view pfad = pfadVon(anfrage.target());
   for (const SeitenDatei& datei : seitenDateien()) {
     if (datei.pfad == pfad) {
       Antwort a =
@@ -385,7 +386,7 @@ std::vector<Antwort> Anfragebearbeitung::beantworteRoh(std::string_view bytes) c
         }
       }
     }
-    bericht.id = waehleId(alsView(leser.get()["X-Request-Id"]));
+    bericht.id = waehleId(leser.get()["X-Request-Id"]);
     Antwort a = beantworte(leser.get(), bericht);
     const bool weiter = a.keep_alive();
     antworten.push_back(std::move(a));

@@ -50,7 +50,9 @@ class Dienst {
   Arbeiterpool& arbeiterpoolFuerTests() { return arbeiter; }
 
  private:
-  void warteAufSignal();
+#ifdef _WIN32
+  void warteAufSignal();  // Asio's signal set, where no thread can wait for signals
+#endif
   void nimmSignal(int signal);
   void nimmAn();
   void beginneStop();

@@ -26,6 +26,15 @@ constexpr std::size_t LESEBLOCK = 64 * 1024;         // what the buffer holds be
 constexpr std::chrono::milliseconds NACHLAUF{1000};  // reading what a client still sends at close
 constexpr std::string_view WEITER = "HTTP/1.1 100 Continue\r\n\r\n";
 
+// The answer 503 with Retry-After: the service cannot take the request now, for `grund`.
+Antwort spaeterNochmal(std::string_view detail, unsigned version, Abweisung grund,
+                       Anfragebericht& bericht) {
+  bericht.abweisung = grund;
+  Antwort a = problem(http::status::service_unavailable, detail, version, bericht);
+  a.set(http::field::retry_after, "1");
+  return a;
+}
+
 bool verlangtWeiter(const Anfrageleser& leser) {
   const auto erwartung = leser.get()[http::field::expect];
   return leser.get().version() >= 11 && erwartung.size() == 12 &&
@@ -55,12 +64,10 @@ void Verbindung::beginne() {
 
 void Verbindung::weiseAb() {
   bericht.id = umgebung.bearbeitung.waehleId("");
-  bericht.abweisung = Abweisung::verbindungen;
   beginn = Uhr::now();
-  Antwort a = problem(http::status::service_unavailable,
-                      "Der Dienst hat so viele Verbindungen offen, wie er darf", 11, bericht);
-  a.set(http::field::retry_after, "1");
-  sende(std::move(a), true);
+  sende(spaeterNochmal("Der Dienst hat so viele Verbindungen offen, wie er darf", 11,
+                       Abweisung::verbindungen, bericht),
+        true);
 }
 
 void Verbindung::beendeWennUntaetig() {
@@ -128,8 +135,7 @@ void Verbindung::leseKopf() {
 }
 
 void Verbindung::kopfGelesen() {
-  bericht.id = umgebung.bearbeitung.waehleId(
-      std::string_view(leser->get()["X-Request-Id"].data(), leser->get()["X-Request-Id"].size()));
+  bericht.id = umgebung.bearbeitung.waehleId(leser->get()["X-Request-Id"]);
   if (auto abweisung = umgebung.bearbeitung.pruefeKopf(*leser, bericht)) {
     sende(std::move(*abweisung), true);
     return;
@@ -167,8 +173,7 @@ void Verbindung::leseRumpf() {
 void Verbindung::leseGrossenRumpf(std::size_t laenge) {
   // A large body of known length goes straight into the request, in reads as large as the
   // socket allows, instead of through the buffer and the parser 64 KiB at a time. Its length was
-  // checked against the limit with the header; the memory grows with what arrived, at most to
-  // twice that, so that a header alone cannot make the service hold the limit.
+  // checked against the limit with the header.
   anfrage.emplace(leser->release());
   leser.reset();
   const std::size_t vorhanden = std::min(puffer.size(), laenge);
@@ -197,11 +202,9 @@ bool Verbindung::wachse(std::size_t gelesen, std::size_t laenge) {
     rumpf.resize(ziel);
     return true;
   } catch (const std::bad_alloc&) {
-    bericht.abweisung = Abweisung::ausgelastet;
-    Antwort a = problem(http::status::service_unavailable,
-                        "Der Dienst hat keinen Speicher fuer diese Nachricht", 11, bericht);
-    a.set(http::field::retry_after, "1");
-    sende(std::move(a), true);
+    sende(spaeterNochmal("Der Dienst hat keinen Speicher fuer diese Nachricht", 11,
+                         Abweisung::ausgelastet, bericht),
+          true);
     return false;
   }
 }
@@ -272,13 +275,9 @@ void Verbindung::pruefe() {
     };
   };
   if (!umgebung.arbeiter.versuche(aufgabe)) {
-    bericht.abweisung = Abweisung::ausgelastet;
-    bericht.bytes = anfrage->body().size();
-    bericht.methode = std::string(anfrage->method_string());
-    Antwort a =
-        problem(http::status::service_unavailable, "Alle Pruefer und die Warteschlange sind belegt",
-                anfrage->version(), bericht);
-    a.set(http::field::retry_after, "1");
+    bericht.bytes = anfrage->body().size();  // method and path were noted with the header
+    Antwort a = spaeterNochmal("Alle Pruefer und die Warteschlange sind belegt", anfrage->version(),
+                               Abweisung::ausgelastet, bericht);
     a.keep_alive(anfrage->keep_alive());
     sende(std::move(a), false);
   }
